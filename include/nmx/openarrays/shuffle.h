@@ -1,0 +1,27 @@
+// Open-array functions: shuffling a one-dimensional array in place.
+#pragma once
+
+#include <cstddef>
+#include <utility>
+
+#include "nmx/openarrays/detail/elem.h"
+#include "nmx/openarrays/detail/nd.h"
+
+namespace NMX_openarrays {
+
+/// Permutes A at random: for k from n - 1 down to 1, A[k] is exchanged with A[j], j uniform in
+/// 0..k-1. j is never k, so every element leaves its place (a random cyclic permutation: [1, 2]
+/// always becomes [2, 1]). The generator is not reseeded, so `NMX_platform::SetRandSeed` makes
+/// the result reproducible. Returns 0, or -1 for fewer than 2 elements.
+template <class Arr>
+requires detail::NumArray<Arr, 1, 1>
+int ShuffleArray(Arr& A) {
+  if (A.size() < 2) return -1;
+  for (std::size_t K = A.size() - 1; K >= 1; --K) {
+    const std::size_t J = detail::RandomIndex(K);
+    std::swap(A[K], A[J]);
+  }
+  return 0;
+}
+
+}  // namespace NMX_openarrays
