@@ -1,0 +1,284 @@
+// TVector: statistics, order statistics, histogram, integration, searching and sorting.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <vector>
+
+#include "nmx/base/errors.h"
+#include "nmx/vector/detail/stats_core.h"
+#include "nmx/vector/intvector.h"
+#include "nmx/vector/vector.h"
+
+namespace NMX_vector {
+namespace {
+
+namespace D = detail;
+
+// The start values of the extreme searches.
+constexpr double kMinMaxStart = 1.7e308;
+
+// The number of bins of a double histogram, or 0 when it is not 1..500 (a BinWidth that is
+// not > 0 included, and NaN anywhere).
+int DoubleBinCount(double FirstBin, double LastBin, double BinWidth) noexcept {
+  if (!(BinWidth > 0.0)) return 0;
+  const double Bins = std::nearbyint(std::fabs(LastBin - FirstBin) / BinWidth) + 1.0;
+  if (!(Bins <= 500.0)) return 0;
+  return static_cast<int>(Bins);
+}
+
+}  // namespace
+
+void TVector::MeanVar(int LowElem, int HighElem, double& Mean, double& Variance) const {
+  D::MeanVarOf(D::MakeRange(Data(), LowElem, HighElem).X, Mean, Variance);
+}
+
+void TVector::MinMax(int LowElem, int HighElem, double& Minimum, double& Maximum) const {
+  int MinIx = 0, MaxIx = 0;
+  MinMax(LowElem, HighElem, Minimum, Maximum, MinIx, MaxIx);
+}
+
+void TVector::MinMax(int LowElem, int HighElem, double& Minimum, double& Maximum, int& MinIx,
+                     int& MaxIx) const {
+  D::MinMaxOf(D::MakeRange(Data(), LowElem, HighElem), kMinMaxStart, Minimum, Maximum, MinIx,
+              MaxIx);
+}
+
+double TVector::Sum(int LowElem, int HighElem) const {
+  return D::SumInOrder(D::MakeRange(Data(), LowElem, HighElem).X);
+}
+
+double TVector::GeometricMean(int LowElem, int HighElem) const {
+  return D::GeometricMeanOf(this, D::MakeRange(Data(), LowElem, HighElem).X);
+}
+
+double TVector::HarmonicMean(int LowElem, int HighElem) const {
+  return D::HarmonicMeanOf(this, D::MakeRange(Data(), LowElem, HighElem).X);
+}
+
+void TVector::SkewKurtIntern(int LowElem, int HighElem, double& Skewness, double& Kurtosis,
+                             int& N) const {
+  D::SkewKurtOf(D::MakeRange(Data(), LowElem, HighElem).X, Skewness, Kurtosis, N);
+}
+
+void TVector::SkewKurt(int LowElem, int HighElem, double& Skewness, double& Kurtosis) const {
+  int N = 0;
+  SkewKurtIntern(LowElem, HighElem, Skewness, Kurtosis, N);
+}
+
+void TVector::SkewKurtSample(int LowElem, int HighElem, double& Skewness, double& Kurtosis) const {
+  int N = 0;
+  SkewKurtIntern(LowElem, HighElem, Skewness, Kurtosis, N);
+  // Data without spread has no shape: SkewKurt reports 0 and 0, and the correction would
+  // turn that into a kurtosis of 26.5 for four equal values. Keep 0 and 0.
+  if (Skewness == 0.0 && Kurtosis == 0.0 &&
+      D::IsConstant(D::MakeRange(Data(), LowElem, HighElem).X))
+    return;
+  D::SampleSkewKurt(N, Skewness, Kurtosis);
+}
+
+bool TVector::Quartiles(int LowElem, int HighElem, double& Q1, double& Q2, double& Q3) const {
+  const auto Sorted = D::SortedCopy(this, D::MakeRange(Data(), LowElem, HighElem).X);
+  D::QuartilesOfSorted(Sorted, Q1, Q2, Q3);
+  return true;
+}
+
+double TVector::Percentile(double prob, int LowElem, int HighElem) const {
+  const auto Sorted = D::SortedCopy(this, D::MakeRange(Data(), LowElem, HighElem).X);
+  return D::PercentileOfSorted(Sorted, prob);
+}
+
+double TVector::Mode(int LowElem, int HighElem) const {
+  return D::ModeOfSorted(D::SortedCopy(this, D::MakeRange(Data(), LowElem, HighElem).X));
+}
+
+bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double LastBin,
+                        double BinWidth, NMX_nmxbase::TIntArray& Histo, int& Underflow,
+                        int& Overflow, int& MaxCnt) const {
+  const int NBins = DoubleBinCount(FirstBin, LastBin, BinWidth);
+  if (NBins == 0) return false;
+  const double Top = LastBin + BinWidth;
+  auto Bin = [FirstBin, Top, BinWidth, NBins](double X) {
+    if (X < FirstBin) return D::kUnderflow;
+    if (X >= Top) return D::kOverflow;
+    if (std::isnan(X)) return D::kNotCounted;
+    const double B = std::floor((X - FirstBin) / BinWidth);
+    // When LastBin - FirstBin is not a whole number of bins, a value below Top can map just
+    // past the last bin; it counts as Overflow, so the bins keep their number and width.
+    if (!(B < NBins)) return D::kOverflow;
+    return static_cast<int>(B);
+  };
+  D::CountHistogram(Data(), FirstElem, LastElem, NBins, Bin, Histo, Underflow, Overflow, MaxCnt);
+  return true;
+}
+
+bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double LastBin,
+                        double BinWidth, TIntVector* Histo, int& Underflow, int& Overflow,
+                        int& MaxCnt) const {
+  if (Histo == nullptr) return false;
+  NMX_nmxbase::TIntArray Counts;
+  if (!Histogram(FirstElem, LastElem, FirstBin, LastBin, BinWidth, Counts, Underflow, Overflow,
+                 MaxCnt)) {
+    return false;
+  }
+  Histo->SetIntVecSize(static_cast<int>(Counts.size()));
+  Histo->CopyFrom(Counts, 0, 0, 1);
+  return true;
+}
+
+double TVector::Integrate(double BoundLow, double BoundHigh, TIntegMethod Method) const {
+  if (std::isnan(BoundLow) || std::isnan(BoundHigh))
+    return std::numeric_limits<double>::quiet_NaN();
+  const double NE = static_cast<double>(FNElem);
+  double Lo = std::clamp(BoundLow, 1.0, NE);
+  double Hi = std::clamp(BoundHigh, 1.0, NE);
+  if (Lo > Hi) std::swap(Lo, Hi);
+  const double W = Hi - Lo;
+  // The samples a..b lie inside [lo, hi]; b = a - 1 when no sample does.
+  const int A = static_cast<int>(std::ceil(Lo));
+  const int B = static_cast<int>(std::trunc(Hi));
+  auto V = [this](int K) { return GetVal(K); };
+  // The trapezoids between a bound and its nearest sample, the bound's value interpolated.
+  const double HiFrac = Hi - B;
+  const double LoFrac = A - Lo;
+  const double R =
+      HiFrac == 0.0 ? 0.0 : HiFrac * (V(B) + (V(B) + HiFrac * (V(B + 1) - V(B)))) / 2.0;
+  const double L =
+      LoFrac == 0.0 ? 0.0 : LoFrac * (V(A) + (V(A - 1) + (Lo - A + 1) * (V(A) - V(A - 1)))) / 2.0;
+
+  auto Trapezoidal = [&]() {
+    if (B < A) {
+      // Both bounds between the samples b and a: the mean of their interpolated values.
+      const double AtLo = V(B) + (Lo - B) * (V(A) - V(B));
+      const double AtHi = V(B) + (Hi - B) * (V(A) - V(B));
+      return (AtLo + AtHi) / 2.0 * W;
+    }
+    double Inner = 0.0;
+    for (int K = A; K < B; ++K) Inner += (V(K) + V(K + 1)) / 2.0;
+    return R + L + Inner;
+  };
+
+  switch (Method) {
+    case imSimple: {
+      if (B < A) return (V(B) + V(A)) / 2.0 * W;
+      double S = 0.0;
+      for (int K = A; K <= B; ++K) S += V(K);
+      return S / (B - A + 1) * W;
+    }
+    case imTrapezoidal:
+      return Trapezoidal();
+    case imSimpson: {
+      const int Span = B - A;
+      if (Span <= 1) return Trapezoidal();
+      auto X = [&V](int K) { return static_cast<long double>(V(K)); };
+      long double Rule = 0.0L;
+      if (Span == 2) {
+        Rule = (X(A) + 4.0L * X(A + 1) + X(A + 2)) / 3.0L;
+      } else if (Span == 3) {
+        Rule = 3.0L / 8.0L * (X(A) + 3.0L * X(A + 1) + 3.0L * X(A + 2) + X(A + 3));
+      } else if (Span == 4) {
+        Rule = 2.0L / 45.0L *
+               (7.0L * X(A) + 32.0L * X(A + 1) + 12.0L * X(A + 2) + 32.0L * X(A + 3) +
+                7.0L * X(A + 4));
+      } else {
+        // The alternative extended Simpson rule: end weights 3/8, 7/6, 23/24, inner ones 1.
+        Rule = 3.0L / 8.0L * X(A) + 7.0L / 6.0L * X(A + 1) + 23.0L / 24.0L * X(A + 2);
+        for (int K = A + 3; K <= B - 3; ++K) Rule += X(K);
+        Rule += 23.0L / 24.0L * X(B - 2) + 7.0L / 6.0L * X(B - 1) + 3.0L / 8.0L * X(B);
+      }
+      return static_cast<double>(static_cast<long double>(R) + static_cast<long double>(L) + Rule);
+    }
+  }
+  return 0.0;
+}
+
+int TVector::Find(int LowElem, int HighElem, double value) const {
+  return D::FindNearest(D::MakeRange(Data(), LowElem, HighElem), value);
+}
+
+int TVector::FindExact(int LowElem, int HighElem, double value) const {
+  return D::FindEqual(D::MakeRange(Data(), LowElem, HighElem), value);
+}
+
+int TVector::FindInSortedVector(bool Ascending, double Value) const {
+  return D::FindInSorted(Data(), Ascending, Value);
+}
+
+void TVector::SortElems(bool Ascending, int RangeFirst, int RangeLast) {
+  if (!D::MakeSortRange(FNElem, RangeFirst, RangeLast)) return;
+  if (!OnSortExchange) {
+    D::CombSortRange(FVec, Ascending, RangeFirst, RangeLast, [](int, int) { return true; });
+  } else {
+    const int Last = RangeLast;
+    D::CombSortRange(FVec, Ascending, RangeFirst, RangeLast, [this, Last](int I, int J) {
+      SortExchange(0, I, J, 0, 0);
+      return FNElem >= Last;
+    });
+  }
+  Changed();
+}
+
+void TVector::Standardize(double& mean, double& stddev) {
+  double Variance = 0.0;
+  MeanVar(0, 0, mean, Variance);
+  stddev = std::sqrt(Variance);
+  if (stddev <= 0.0) return;
+  for (double& X : FVec) X = (X - mean) / stddev;
+}
+
+void TVector::QNormalize(double RefQuant, double& Median, double& QuantDiff) {
+  const double P = Percentile(RefQuant, 0, 0);
+  Median = Percentile(50.0, 0, 0);
+  QuantDiff = std::fabs(Median - P);
+  if (QuantDiff <= 0.0) return;
+  for (double& X : FVec) X = (X - Median) / QuantDiff;
+}
+
+double TVector::MeanCenter() {
+  const double Mean = D::SumInOrder(Data()) / static_cast<double>(FNElem);
+  for (double& X : FVec) X -= Mean;
+  return Mean;
+}
+
+bool TVector::IsDichotomous(double& v1, double& v2) const {
+  return D::IsDichotomousOf(Data(), v1, v2);
+}
+
+double TVector::PearsonCorrCoeff(const TVector* OtherVec) const {
+  if (OtherVec == nullptr) return 0.0;
+  return D::PearsonOf(Data(), OtherVec->Data());
+}
+
+double TVector::Correlate(const TVector* OtherVec, int ElemShift) const {
+  if (OtherVec == nullptr) return 0.0;
+  const std::int64_t Lo = std::max<std::int64_t>(1, std::int64_t{ElemShift} + 1);
+  const std::int64_t Hi =
+      std::min<std::int64_t>(FNElem, std::int64_t{ElemShift} + OtherVec->FNElem);
+  if (Hi - Lo + 1 < 2) return 0.0;
+  const double* X = FVec.data();
+  const double* Y = OtherVec->FVec.data();
+  double S = 0.0;
+  for (std::int64_t I = Lo; I <= Hi; ++I) {
+    S += X[static_cast<std::size_t>(I - 1)] * Y[static_cast<std::size_t>(I - ElemShift - 1)];
+  }
+  return S;
+}
+
+double TVector::DotProduct(const TVector* OtherVec) const {
+  if (OtherVec == nullptr) return 0.0;
+  if (OtherVec->FNElem != FNElem) D::RaiseComponentError(this, D::VectorCore::kDifferentDimensions);
+  double S = 0.0;
+  for (std::size_t I = 0; I < FVec.size(); ++I) S += FVec[I] * OtherVec->FVec[I];
+  return S;
+}
+
+double TVector::EuclideanDistance(const TVector* OtherVec) const {
+  if (OtherVec == nullptr || OtherVec->FNElem != FNElem) {
+    throw ENMXVectorError(std::string(D::kEuclideanMismatch));
+  }
+  return D::EuclideanOf(Data(), OtherVec->Data());
+}
+
+}  // namespace NMX_vector
