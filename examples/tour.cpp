@@ -1,0 +1,211 @@
+// A walk through what nmx can do, printing results a reader can check by hand.
+//
+// Build and run it with `./nmx.sh tour`. Every section stands alone; copy what you need.
+#include <nmx/nmx.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Heading(const char* Title) {
+  std::printf("\n== %s\n", Title);
+}
+
+// Components and notifications: an owner deletes what it owns; a vector tells its listeners
+// when its data or its size changes.
+void ComponentsAndVectors() {
+  Heading("Components and vectors");
+  NMX_platform::TComponent Owner;
+  auto* V = new NMX_vector::TVector(&Owner);  // the owner deletes it
+  V->SetName("V");
+  int Changes = 0, Resizes = 0;
+  V->OnChange = [&](NMX_platform::TObject*) { ++Changes; };
+  V->OnResize = [&](NMX_platform::TObject*) { ++Resizes; };
+  V->Resize(5);
+  V->FillSerial(1.0, 0.5);  // 1, 1.5, 2, 2.5, 3
+  std::printf("V = [");
+  for (int K = 1; K <= V->NrOfElem(); ++K) std::printf(" %g", V->GetVal(K));
+  std::printf(" ], %d change and %d resize notifications\n", Changes, Resizes);
+  std::printf("length %.6f (sqrt(22.5) = 4.743416), element 9 reads %g (outside: 0)\n", V->Leng(),
+              V->GetVal(9));
+  V->SetVecLeng(1.0);
+  std::printf("scaled to unit length: length %.15f\n", V->Leng());
+  std::printf("checksum of one zero: %s\n", NMX_vector::TVector().CRCofData().c_str());
+
+  NMX_vector::TVector W;
+  W.Resize(3);
+  try {
+    V->Add(&W);
+  } catch (const NMX_nmxbase::ENMXError& E) {
+    std::printf("adding a 3-vector to a 5-vector: %s\n", E.what());
+  }
+  NMX_vector::TIntVector Iv;
+  Iv.Resize(3);
+  Iv.FillSerial(1 << 30, 1 << 30);  // 32-bit arithmetic wraps, as it does in hardware
+  std::printf("integer series from 2^30 in steps of 2^30: %d %d %d\n", Iv.GetVal(1), Iv.GetVal(2),
+              Iv.GetVal(3));
+}
+
+// The shared kernels: the comb sort reports one progress step per pass.
+void Kernels() {
+  Heading("Kernels");
+  std::vector<double> Data{5, 3, 9, 1, 7, 2, 8, 6, 4, 0};
+  int Passes = 0;
+  NMX_nmxbase::MathFeedBackProc = [&](double) { ++Passes; };
+  NMX_math1::SortArray(Data, true);
+  NMX_nmxbase::MathFeedBackProc = nullptr;
+  std::printf("sorted:");
+  for (double X : Data) std::printf(" %g", X);
+  std::printf(" (%d comb passes)\n", Passes);
+
+  std::vector<double> Sample{7, 1, 9, 3, 5};
+  std::printf("median of 7 1 9 3 5 by QuickSelect: %g\n", NMX_math1::QuickSelect(Sample, 2, 0, 4));
+
+  NMX_math1::TKahanSum Kahan;
+  double Plain = 1.0;
+  Kahan.Add(1.0);
+  for (int I = 0; I < 10; ++I) {
+    Kahan.Add(1e-16);
+    Plain += 1e-16;
+  }
+  std::printf("1 + ten times 1e-16: compensated %.16f, plain %.16f\n", Kahan.Sum, Plain);
+
+  const std::vector<double> Coeffs{1, -3, 2};  // 1 - 3x + 2x^2
+  std::printf("1 - 3x + 2x^2 at x = 2: %g\n", NMX_math1::Polynomial(Coeffs, 2, 2.0));
+  std::printf("255 in hex %s, octal %s, binary %s\n", NMX_math1::Hex(255, 4).c_str(),
+              NMX_math1::Octal(255, 3).c_str(), NMX_math1::Bin(255, 8).c_str());
+  NMX_math1::LongRand(1);
+  std::printf("LongRand from seed 1: %.6f %.6f %.6f\n", NMX_math1::LongRand(0),
+              NMX_math1::LongRand(0), NMX_math1::LongRand(0));
+  std::printf("ln 1000! = %.10f\n", NMX_univconst::uc_LnFactorial[1000]);
+}
+
+// Text helpers: fixed-point text independent of the locale, tokens and tagged elements.
+void Text() {
+  Heading("Text");
+  std::printf("[%s] [%s]\n", NMX_stringl::strff(3.14159, 10, 3).c_str(),
+              NMX_stringl::strff(-2.5, 0, 2).c_str());
+  NMX_nmxbase::TStrArray Tokens;
+  const int N = NMX_stringl::Tokenize("  alpha beta\tgamma ", Tokens);
+  std::printf("%d tokens, the last \"%s\"\n", N, Tokens.back().c_str());
+  const std::vector<std::string> Tags{"item", "name", "size", "invalid"};
+  const std::string Xml = "<item><name>probe</name><size unit=\"mm\">12</size></item>";
+  int StartAt = 1;
+  std::string Attributes, Content;
+  // The root's content holds its children; read it once more, element by element.
+  NMX_stringl::ReadNextTagInString(Xml, StartAt, Tags, 3, Attributes, Content);
+  const std::string Root = Content;
+  StartAt = 1;
+  for (int Tag; (Tag = NMX_stringl::ReadNextTagInString(Root, StartAt, Tags, 3, Attributes,
+                                                        Content)) != 3;) {
+    std::printf("element %s = \"%s\" (attributes: %s)\n",
+                Tags[static_cast<std::size_t>(Tag)].c_str(), Content.c_str(),
+                Attributes.empty() ? "none" : Attributes.c_str());
+  }
+}
+
+// Descriptive statistics of a data column read from an ASC file, and its histogram as text.
+void Statistics() {
+  Heading("Statistics of a data column");
+  NMX_vector::TVector R;
+  R.SetName("R");
+  std::string Comment;
+  const std::string File = std::string(NMX_EXAMPLES_DATA_DIR) + "/resistors.asc";
+  if (const int Status = R.ImportASC(File, Comment); Status != 0) {
+    std::printf("cannot read %s (status %d)\n", File.c_str(), Status);
+    return;
+  }
+  std::printf("%s\n%d values\n", Comment.c_str(), R.NrOfElem());
+  double Mean = 0, Variance = 0, Lo = 0, Hi = 0, Skew = 0, Kurt = 0, Q1 = 0, Q2 = 0, Q3 = 0;
+  R.MeanVar(0, 0, Mean, Variance);
+  R.MinMax(0, 0, Lo, Hi);
+  R.SkewKurt(0, 0, Skew, Kurt);
+  R.Quartiles(0, 0, Q1, Q2, Q3);
+  std::printf("mean %.3f, standard deviation %.3f, range %.1f .. %.1f\n", Mean, std::sqrt(Variance),
+              Lo, Hi);
+  std::printf("quartiles %.2f %.2f %.2f, 5th and 95th percentiles %.2f %.2f\n", Q1, Q2, Q3,
+              R.Percentile(5, 0, 0), R.Percentile(95, 0, 0));
+  std::printf("skewness %.3f, excess kurtosis %.3f (a second batch pulls the left tail)\n", Skew,
+              Kurt);
+
+  // The element range of a histogram is taken as given (index 0 would read a 0), so 1..N.
+  NMX_nmxbase::TIntArray Bins;
+  int Under = 0, Over = 0, MaxCnt = 0;
+  const double First = 4630, Last = 4760, Width = 10;
+  R.Histogram(1, R.NrOfElem(), First, Last, Width, Bins, Under, Over, MaxCnt);
+  for (std::size_t K = 0; K < Bins.size(); ++K) {
+    const int Stars = (Bins[K] * 50 + MaxCnt - 1) / MaxCnt;
+    std::printf("%6.0f .. %-6.0f %4d %s\n", First + Width * static_cast<double>(K),
+                First + Width * static_cast<double>(K + 1), Bins[K],
+                std::string(static_cast<std::size_t>(Stars), '#').c_str());
+  }
+  std::printf("below %.0f: %d, from %.0f on: %d\n", First, Under, Last + Width, Over);
+
+  // Variances come from deviations, so a large common offset costs no digits: these values
+  // are 1e9 + 1, 1e9 + 2, 1e9 + 3, 1e9 + 4, whose variance is exactly 5/3.
+  NMX_vector::TVector Offset;
+  Offset.Resize(4);
+  Offset.FillSerial(1e9 + 1, 1);
+  Offset.MeanVar(0, 0, Mean, Variance);
+  std::printf("variance of 1e9 + 1 .. 1e9 + 4: %.15f (5/3 = 1.666666666666667)\n", Variance);
+
+  // The binary stream layout: 10-byte extended values, read back bit for bit.
+  std::stringstream Stream;
+  R.SaveToStream(Stream, 0, 0);
+  NMX_vector::TVector Copy;
+  const bool Loaded = Copy.LoadFromStream(Stream, true);
+  std::printf("stream of %zu bytes read back %s, checksums %s\n", Stream.str().size(),
+              Loaded ? "whole" : "in part",
+              Copy.CRCofData() == R.CRCofData() ? "equal" : "different");
+}
+
+// Sampled functions: the trapezoidal rule and Simpson's rules over the samples 1..N.
+void Integration() {
+  Heading("Integration of samples");
+  NMX_vector::TVector Y;
+  Y.Resize(11);
+  for (int K = 1; K <= 11; ++K) {
+    const double X = (K - 1) / 10.0;
+    Y.SetVal(K, X * X);  // x^2 on [0, 1], ten steps of 0.1
+  }
+  // The samples sit at unit spacing, so scale by the step 0.1; the exact integral is 1/3.
+  std::printf("integral of x^2 over [0, 1]: trapezoidal %.6f, Simpson %.6f, exact 0.333333\n",
+              0.1 * Y.Integrate(1, 11, NMX_vector::imTrapezoidal),
+              0.1 * Y.Integrate(1, 11, NMX_vector::imSimpson));
+}
+
+// Free functions over nested arrays, addressed [column][row].
+void OpenArrays() {
+  Heading("Open arrays");
+  NMX_nmxbase::TDouble2DArray A(3, NMX_nmxbase::TDoubleArray(2));
+  NMX_openarrays::FillArraySerial(A, 1.0, 1.0);  // A[0][0] = 1, A[0][1] = 2, A[1][0] = 3, ...
+  double Mean = 0, StdDev = 0;
+  NMX_openarrays::MeanArray(A, 0, 0, 2, 1, Mean);
+  NMX_openarrays::StdDevArray(A, 0, 0, 2, 1, StdDev);
+  std::printf("3 x 2 array 1..6: mean %g, standard deviation %.6f (sqrt(3.5) = 1.870829)\n", Mean,
+              StdDev);
+  NMX_openarrays::TransposeArray(A);
+  std::printf("transposed: %zu columns of %zu, A[1][2] = %g\n", A.size(), A[0].size(), A[1][2]);
+  NMX_nmxbase::TIntArray Rounded;
+  NMX_openarrays::CloneArray(NMX_nmxbase::TDoubleArray{2.5, 3.5, -0.5, 1e12}, Rounded);
+  std::printf("2.5 3.5 -0.5 1e12 as integers: %d %d %d %d (ties to even, clamped)\n", Rounded[0],
+              Rounded[1], Rounded[2], Rounded[3]);
+}
+
+}  // namespace
+
+int main() {
+  std::printf("nmx tour\n");
+  ComponentsAndVectors();
+  Kernels();
+  Text();
+  Statistics();
+  Integration();
+  OpenArrays();
+  return 0;
+}
