@@ -25,7 +25,7 @@ static_assert(HasReciprocal<TDouble4DArray> && !HasReciprocal<TIntArray>);
 
 template <class A>
 class ArithmeticEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(ArithmeticEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(ArithmeticEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 // Each function against its element rule, on values -k..., so that signs and Abs matter.
 TYPED_TEST(ArithmeticEveryRank, ElementRules) {

@@ -62,7 +62,7 @@ TEST(BoolToNumArray, ToIntegerAndDouble) {
 template <class A>
 class EqualEveryRank : public ::testing::Test {};
 using IntArrays = ::testing::Types<TIntArray, TInt2DArray, TInt3DArray, TInt4DArray>;
-TYPED_TEST_SUITE(EqualEveryRank, IntArrays);
+TYPED_TEST_SUITE(EqualEveryRank, IntArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(EqualEveryRank, ExtentsAndElements) {
   using A = TypeParam;

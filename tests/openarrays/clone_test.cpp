@@ -82,7 +82,7 @@ TEST(CloneArray, DoubleToSingleRoundsAndSaturatesLikeIEEE) {
 
 template <class A>
 class CloneEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(CloneEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(CloneEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(CloneEveryRank, SameTypeAndCrossTypeKeepExtents) {
   using A = TypeParam;

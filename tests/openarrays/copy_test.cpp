@@ -44,7 +44,7 @@ TEST(CopyArray, OverlappingCopyWithinOneArray) {
 
 template <class A>
 class CopyEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(CopyEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(CopyEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(CopyEveryRank, WholeAndRangeBlocks) {
   using A = TypeParam;

@@ -56,7 +56,7 @@ TEST(MaxMinArray, EmptyArraysGiveTheirStartValues) {
 
 template <class A>
 class ExtremesEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(ExtremesEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(ExtremesEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(ExtremesEveryRank, FindsPlantedExtremes) {
   using A = TypeParam;

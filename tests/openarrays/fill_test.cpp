@@ -48,7 +48,7 @@ static_assert(HasNormal<TDouble4DArray> && !HasNormal<TIntArray>);
 
 template <class A>
 class FillEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(FillEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(FillEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(FillEveryRank, FillArrayWholeAndRange) {
   using A = TypeParam;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <type_traits>
 #include <vector>
@@ -159,6 +160,18 @@ using NMX_nmxbase::TIntArray;
 /// Every double and integer array of rank 1 to 4.
 using AllNumArrays = ::testing::Types<TDoubleArray, TDouble2DArray, TDouble3DArray, TDouble4DArray,
                                       TIntArray, TInt2DArray, TInt3DArray, TInt4DArray>;
+
+/// Short names for typed tests ("Double2D", "Int4D") instead of the spelled-out vector types.
+struct ArrayTypeNames {
+  template <class A>
+  static std::string GetName(int) {
+    using E = NMX_openarrays::detail::ElemOf<A>;
+    const char* Kind = std::is_same_v<E, double> ? "Double"
+                       : std::is_same_v<E, bool> ? "Bool"
+                                                 : "Int";
+    return std::string(Kind) + std::to_string(NMX_openarrays::detail::RankOf<A>) + "D";
+  }
+};
 
 /// Extents 3, 4, 5, 2 cut to the rank: small, distinct per dimension, not square.
 template <class A>

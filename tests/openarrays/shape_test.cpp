@@ -40,7 +40,7 @@ TEST(TraceOfArray, SquareOnly) {
 
 template <class A>
 class FlipEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(FlipEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(FlipEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(FlipEveryRank, EachDimension) {
   using A = TypeParam;

@@ -56,7 +56,7 @@ TEST(StdDevArray, LargeCommonOffsetKeepsItsDigits) {
 
 template <class A>
 class StatsEveryRank : public ::testing::Test {};
-TYPED_TEST_SUITE(StatsEveryRank, AllNumArrays);
+TYPED_TEST_SUITE(StatsEveryRank, AllNumArrays, oa_test::ArrayTypeNames);
 
 TYPED_TEST(StatsEveryRank, RangesOfEveryRank) {
   using A = TypeParam;

@@ -120,6 +120,11 @@ struct AscCase {
   std::vector<double> Expected;  // of a vector that held {7, 8, 9} before
 };
 
+// Printed by name, which keeps the generated test names short.
+void PrintTo(const AscCase& C, std::ostream* Os) {
+  *Os << C.Name;
+}
+
 class VectorFilesAscImport : public testing::TestWithParam<AscCase> {};
 
 TEST_P(VectorFilesAscImport, StatusSizeAndValues) {
@@ -338,6 +343,10 @@ struct ListCase {
   bool Result;
   std::vector<double> Expected;  // of a vector that held {7, 8, 9} before
 };
+
+void PrintTo(const ListCase& C, std::ostream* Os) {
+  *Os << C.Name;
+}
 
 class VectorFilesListLoad : public testing::TestWithParam<ListCase> {};
 

@@ -120,6 +120,11 @@ void FillOffsetData(TVector& V, const OffsetCase& C) {
   }
 }
 
+// Printed briefly, which keeps the generated test names short.
+void PrintTo(const OffsetCase& C, std::ostream* Os) {
+  *Os << C.N << " values near " << C.Offset;
+}
+
 class VectorStatsOffset : public testing::TestWithParam<OffsetCase> {};
 
 TEST_P(VectorStatsOffset, MomentsKeepTheirDigits) {
@@ -152,7 +157,10 @@ INSTANTIATE_TEST_SUITE_P(
                     OffsetCase{5000, 1e7, 0.002, 1e-5, 10000000.081994994, 0.0030937220910609037,
                                0.60648471897128231, -0.75382516085343909},
                     OffsetCase{3000, -3e8, 0.01, 0.0, -299999999.71499693, 0.072129042694750928,
-                               0.67323331579789913, -0.86144639325623773}));
+                               0.67323331579789913, -0.86144639325623773}),
+    [](const testing::TestParamInfo<OffsetCase>& Info) {
+      return "Case" + std::to_string(Info.index);
+    });
 
 TEST(VectorStats, MeanVarAcrossBlockBoundaries) {
   // Sizes around the block length; the variance of 1..n is n(n + 1)/12 exactly.
