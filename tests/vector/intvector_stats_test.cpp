@@ -10,31 +10,17 @@
 #include "nmx/platform/random.h"
 #include "nmx/vector/intvector.h"
 #include "support/tolerance.h"
+#include "vector/vector_builders.h"
 
 namespace {
+
+using vec_test::ErrorOf;
+using vec_test::SetValues;
+using vec_test::Values;
 
 using NMX_nmxbase::TIntArray;
 using NMX_vector::ENMXVectorError;
 using NMX_vector::TIntVector;
-
-void SetValues(TIntVector& V, const TIntArray& X) {
-  V.Resize(static_cast<int>(X.size()));
-  for (std::size_t K = 0; K < X.size(); ++K) V.SetVal(static_cast<int>(K + 1), X[K]);
-}
-
-TIntArray Values(const TIntVector& V) {
-  return {V.Data().begin(), V.Data().end()};
-}
-
-template <class Fn>
-std::string ErrorOf(Fn&& F) {
-  try {
-    F();
-  } catch (const ENMXVectorError& E) {
-    return E.what();
-  }
-  return "";
-}
 
 TEST(IntVectorStats, MeanVarRulesAndOffsetData) {
   TIntVector V;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "vector/vector_builders.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -12,18 +14,12 @@
 
 namespace {
 
+using vec_test::SetValues;
+using vec_test::Values;
+
 using NMX_nmxbase::TInt2DArray;
 using NMX_nmxbase::TIntArray;
 using NMX_vector::TIntVector;
-
-TIntArray Values(const TIntVector& V) {
-  return {V.Data().begin(), V.Data().end()};
-}
-
-void SetValues(TIntVector& V, const TIntArray& X) {
-  V.Resize(static_cast<int>(X.size()));
-  for (std::size_t K = 0; K < X.size(); ++K) V.SetVal(static_cast<int>(K + 1), X[K]);
-}
 
 TEST(IntVector, NewVectorAndResize) {
   TIntVector V;

@@ -1,6 +1,8 @@
 // ASC data files, list files and binary streams of TVector and TIntVector.
 #include <gtest/gtest.h>
 
+#include "vector/vector_builders.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -19,24 +21,15 @@
 
 namespace {
 
+using vec_test::SetValues;
+using vec_test::Values;
+
 using nmx_test::TempFile;
 using NMX_vector::TIntVector;
 using NMX_vector::TVector;
 
 const std::string kHeaderFlags =
     "FALSE FALSE FALSE FALSE\t;row attributes, column names, row names, nominal variables\r\n";
-
-template <class V, class T>
-void SetValues(V& Vec, const std::vector<T>& X) {
-  Vec.Resize(static_cast<int>(X.size()));
-  for (std::size_t K = 0; K < X.size(); ++K) Vec.SetVal(static_cast<int>(K + 1), X[K]);
-}
-
-template <class V>
-auto Values(const V& Vec) {
-  using T = std::remove_cvref_t<decltype(Vec.GetVal(1))>;
-  return std::vector<T>(Vec.Data().begin(), Vec.Data().end());
-}
 
 // Records OnChange as 'C' and OnResize as 'R', and the largest size any resize gave.
 template <class V>

@@ -15,6 +15,7 @@
 #include "nmx/vector/intvector.h"
 #include "nmx/vector/vector.h"
 #include "support/tolerance.h"
+#include "vector/vector_builders.h"
 
 #if defined(__linux__)
 #include <sys/resource.h>
@@ -24,6 +25,10 @@
 
 namespace {
 
+using vec_test::ErrorOf;
+using vec_test::SetValues;
+using vec_test::Values;
+
 using NMX_nmxbase::TDoubleArray;
 using NMX_nmxbase::TIntArray;
 using NMX_vector::ENMXVectorError;
@@ -32,26 +37,6 @@ using NMX_vector::TVector;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-void SetValues(TVector& V, const TDoubleArray& X) {
-  V.Resize(static_cast<int>(X.size()));
-  for (std::size_t K = 0; K < X.size(); ++K) V.SetVal(static_cast<int>(K + 1), X[K]);
-}
-
-TDoubleArray Values(const TVector& V) {
-  return {V.Data().begin(), V.Data().end()};
-}
-
-// The message of the ENMXVectorError that F raises, or "" when it raises none.
-template <class Fn>
-std::string ErrorOf(Fn&& F) {
-  try {
-    F();
-  } catch (const ENMXVectorError& E) {
-    return E.what();
-  }
-  return "";
-}
 
 // --- moments ---------------------------------------------------------------------------------
 

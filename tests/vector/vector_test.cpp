@@ -12,21 +12,16 @@
 #include "nmx/platform/random.h"
 #include "nmx/vector/intvector.h"
 #include "support/tolerance.h"
+#include "vector/vector_builders.h"
 
 namespace {
+
+using vec_test::SetValues;
+using vec_test::Values;
 
 using NMX_nmxbase::TDouble2DArray;
 using NMX_nmxbase::TDoubleArray;
 using NMX_vector::TVector;
-
-TDoubleArray Values(const TVector& V) {
-  return {V.Data().begin(), V.Data().end()};
-}
-
-void SetValues(TVector& V, const TDoubleArray& X) {
-  V.Resize(static_cast<int>(X.size()));
-  for (std::size_t K = 0; K < X.size(); ++K) V.SetVal(static_cast<int>(K + 1), X[K]);
-}
 
 // Records the notifications of a vector in the order they come.
 struct EventLog {
