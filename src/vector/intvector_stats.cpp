@@ -71,12 +71,7 @@ void TIntVector::SkewKurtSample(int LowElem, int HighElem, double& Skewness,
                                 double& Kurtosis) const {
   int N = 0;
   SkewKurtIntern(LowElem, HighElem, Skewness, Kurtosis, N);
-  // Data without spread has no shape: SkewKurt reports 0 and 0, and the correction would
-  // turn that into a kurtosis of 26.5 for four equal values. Keep 0 and 0.
-  if (Skewness == 0.0 && Kurtosis == 0.0 &&
-      D::IsConstant(D::MakeRange(Data(), LowElem, HighElem).X))
-    return;
-  D::SampleSkewKurt(N, Skewness, Kurtosis);
+  D::SampleSkewKurt(D::MakeRange(Data(), LowElem, HighElem).X, N, Skewness, Kurtosis);
 }
 
 bool TIntVector::Quartiles(int LowElem, int HighElem, double& Q1, double& Q2, double& Q3) const {

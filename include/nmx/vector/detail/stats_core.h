@@ -288,8 +288,12 @@ bool IsConstant(std::span<const T> X) noexcept {
   return true;
 }
 
-/// The bias-corrected forms of SkewKurtOf's values for n >= 4; 0 and 0 below.
-inline void SampleSkewKurt(int N, double& Skewness, double& Kurtosis) noexcept {
+/// The bias-corrected forms of SkewKurtOf's values for n >= 4; 0 and 0 below, and 0 and 0
+/// for data without spread (X all equal), which has no shape: SkewKurtOf reports 0 and 0
+/// there, and the correction would turn that into a kurtosis of 26.5 for four equal values.
+template <class T>
+void SampleSkewKurt(std::span<const T> X, int N, double& Skewness, double& Kurtosis) noexcept {
+  if (Skewness == 0.0 && Kurtosis == 0.0 && IsConstant(X)) return;
   if (N < 4) {
     Skewness = 0.0;
     Kurtosis = 0.0;
