@@ -11,20 +11,14 @@
 #include <emmintrin.h>
 #endif
 
+#include "math1/comb_sort.h"
+#include "math1/isa.h"
 #include "nmx/base/progress.h"
 
 namespace NMX_math1 {
 namespace {
 
 using Size = std::size_t;
-
-// The next comb gap: Trunc(Gap / 1.3) with 1.3 in extended precision is floor(10 * Gap / 13)
-// for every integer Gap (checked exhaustively far beyond any array size); the split form keeps
-// 10 * Gap from overflowing.
-Size NextGap(Size Gap) {
-  const Size Next = Gap / 13 * 10 + Gap % 13 * 10 / 13;
-  return Next == 0 ? 1 : Next;
-}
 
 template <typename T, bool Ascending>
 bool OutOfOrder(T A, T B) {
@@ -42,13 +36,13 @@ bool OutOfOrder(T A, T B) {
 // which they are handled cannot matter. They are handled a vector at a time as branch-free
 // selects: the lane mask is exactly `A > B` (ascending), so a pair changes if and only if the
 // pair-by-pair pass would exchange it, NaN and signed zeros included.
-// The vectors are the compiler's generic ones of 16 bytes, which every target has (SSE2 on
-// x86-64, NEON on ARM): the plain select loop is not vectorised for floating types on the
-// x86-64 baseline. The passes with large gaps stream through memory, so wider vectors gain
-// little (some 15 % with 32-byte vectors on 10^6 doubles).
-template <typename T, bool Ascending>
+// The vectors are the compiler's generic ones of Bytes bytes: 16 on the baseline (SSE2 on
+// x86-64, NEON on ARM; the plain select loop is not vectorised for floating types there),
+// 32 and 64 in the AVX2 and AVX-512 variants. The lanes are independent pairs, so the width
+// changes nothing but the speed.
+template <typename T, bool Ascending, Size Bytes>
 bool OrderDisjointPairs(T* Lo, T* Hi, Size Len) {
-  constexpr Size kBytes = 16;
+  constexpr Size kBytes = Bytes;
   constexpr Size kLanes = kBytes / sizeof(T);
   using TVec [[gnu::vector_size(kBytes)]] = T;
   using TLane = std::conditional_t<sizeof(T) == 8, std::int64_t, std::int32_t>;
@@ -236,7 +230,7 @@ constexpr Size kMinBlockGap = 8;
 // One comb pass with the given gap: the pairs (i, i + Gap) for i = 0, 1, ... in that order,
 // each exchanged when out of order. Every form above makes exactly those exchanges.
 // FirstOfGap is false for a repeated gap-1 pass.
-template <typename T, bool Ascending>
+template <typename T, bool Ascending, Size Bytes>
 bool CombPass(T* D, Size N, Size Gap, bool FirstOfGap) {
   static_assert(kMinBlockGap == 8, "the cases below cover the gaps 1 to 7");
   if (Gap >= kMinBlockGap) {
@@ -246,7 +240,7 @@ bool CombPass(T* D, Size N, Size Gap, bool FirstOfGap) {
     // stretch equals element by element.
     for (Size Start = 0; Start < Pairs; Start += Gap) {
       const Size Len = std::min(Gap, Pairs - Start);
-      Swapped |= OrderDisjointPairs<T, Ascending>(D + Start, D + Start + Gap, Len);
+      Swapped |= OrderDisjointPairs<T, Ascending, Bytes>(D + Start, D + Start + Gap, Len);
     }
     return Swapped;
   }
@@ -268,28 +262,65 @@ bool CombPass(T* D, Size N, Size Gap, bool FirstOfGap) {
   }
 }
 
-template <typename T, bool Ascending>
-void CombSortDir(T* D, Size N) {
-  Size Gap = N;
+template <typename T, bool Ascending, Size Bytes>
+void CombSortDir(T* D, Size N, Size StartGap, bool Progress) {
+  Size Gap = StartGap;
   bool Swapped = false;
   bool FirstOfGap = true;
   do {
-    const Size Next = NextGap(Gap);
+    const Size Next = detail::NextCombGap(Gap);
     FirstOfGap = Next != Gap;
     Gap = Next;
-    Swapped = CombPass<T, Ascending>(D, N, Gap, FirstOfGap);
-    NMX_nmxbase::StepProgress();
+    Swapped = CombPass<T, Ascending, Bytes>(D, N, Gap, FirstOfGap);
+    if (Progress) NMX_nmxbase::StepProgress();
   } while (Gap != 1 || Swapped);
+}
+
+template <typename T, Size Bytes>
+void CombSortBody(T* D, Size N, bool Ascending, Size StartGap, bool Progress) {
+  if (Ascending) {
+    CombSortDir<T, true, Bytes>(D, N, StartGap, Progress);
+  } else {
+    CombSortDir<T, false, Bytes>(D, N, StartGap, Progress);
+  }
+}
+
+// The instruction-set variants, each the whole sort compiled for its level.
+template <typename T>
+struct TSortVariants {
+#if NMX_ISA_VARIANTS
+  NMX_TARGET_AVX512 static void Avx512(T* D, Size N, bool Asc, Size StartGap, bool Progress) {
+    CombSortBody<T, 64>(D, N, Asc, StartGap, Progress);
+  }
+  NMX_TARGET_AVX2 static void Avx2(T* D, Size N, bool Asc, Size StartGap, bool Progress) {
+    CombSortBody<T, 32>(D, N, Asc, StartGap, Progress);
+  }
+#endif
+  static void Baseline(T* D, Size N, bool Asc, Size StartGap, bool Progress) {
+    CombSortBody<T, 16>(D, N, Asc, StartGap, Progress);
+  }
+};
+
+template <typename T>
+void CombSortAny(std::span<T> Data, bool Ascending, Size StartGap, bool Progress) {
+  if (Data.size() <= 1) return;
+  using V = TSortVariants<T>;
+#if NMX_ISA_VARIANTS
+  switch (detail::ActiveIsa()) {
+    case detail::TIsa::Avx512:
+      return V::Avx512(Data.data(), Data.size(), Ascending, StartGap, Progress);
+    case detail::TIsa::Avx2:
+      return V::Avx2(Data.data(), Data.size(), Ascending, StartGap, Progress);
+    case detail::TIsa::Baseline:
+      break;
+  }
+#endif
+  V::Baseline(Data.data(), Data.size(), Ascending, StartGap, Progress);
 }
 
 template <typename T>
 void CombSort(std::span<T> Data, bool Ascending) {
-  if (Data.size() <= 1) return;
-  if (Ascending) {
-    CombSortDir<T, true>(Data.data(), Data.size());
-  } else {
-    CombSortDir<T, false>(Data.data(), Data.size());
-  }
+  CombSortAny(Data, Ascending, Data.size(), true);
 }
 
 template <typename T>
@@ -352,6 +383,20 @@ T LoadValue(const void* Value) {
 }
 
 }  // namespace
+
+namespace detail {
+
+void CombSort(std::span<double> Data, bool Ascending, std::size_t StartGap, bool Progress) {
+  CombSortAny(Data, Ascending, StartGap, Progress);
+}
+void CombSort(std::span<float> Data, bool Ascending, std::size_t StartGap, bool Progress) {
+  CombSortAny(Data, Ascending, StartGap, Progress);
+}
+void CombSort(std::span<std::int32_t> Data, bool Ascending, std::size_t StartGap, bool Progress) {
+  CombSortAny(Data, Ascending, StartGap, Progress);
+}
+
+}  // namespace detail
 
 void SortArray(std::span<double> Data, bool Ascending) {
   CombSort(Data, Ascending);

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "math1/isa.h"
 #include "nmx/base/progress.h"
 #include "nmx/platform/random.h"
 
@@ -19,6 +20,21 @@ using NMX_math1::InsertIntoArray;
 using NMX_math1::SortArray;
 using NMX_math1::SortIntoArray;
 using NMX_nmxbase::TVarKind;
+
+// Runs Fn once at each instruction-set level this processor has (the sort has a body per
+// level), then restores the best one.
+template <typename F>
+void AtEachIsa(F&& Fn) {
+  namespace D = NMX_math1::detail;
+  const D::TIsa Host = D::HostIsa();
+  for (const D::TIsa Level : {D::TIsa::Baseline, D::TIsa::Avx2, D::TIsa::Avx512}) {
+    if (Level > Host) continue;
+    D::SetIsa(Level);
+    SCOPED_TRACE(testing::Message() << "instruction-set level " << static_cast<int>(Level));
+    Fn();
+  }
+  D::SetIsa(Host);
+}
 
 // Counts the progress steps of a sort through the feedback procedure, and checks that each
 // call sees ProcStat one higher than the last.
@@ -129,7 +145,7 @@ void CheckAgainstReference(std::vector<T> D, bool Ascending) {
   EXPECT_EQ(Counter.Calls, Passes);
 }
 
-TEST(SortArray, PropertyOnRandomData) {
+void PropertyOnRandomData() {
   std::vector<std::size_t> Sizes{0, 1, 2, 3, 4, 5};
   for (std::size_t P = 8; P <= 8192; P *= 2) {
     for (std::size_t N : {P - 1, P, P + 1}) Sizes.push_back(N);
@@ -157,6 +173,10 @@ TEST(SortArray, PropertyOnRandomData) {
       CheckAgainstReference(F, Ascending);
     }
   }
+}
+
+TEST(SortArray, PropertyOnRandomData) {
+  AtEachIsa(PropertyOnRandomData);
 }
 
 // NaN compares false with everything and is never exchanged; -0 and +0 are equal and keep
@@ -188,8 +208,10 @@ void CheckSpecialValues() {
 }
 
 TEST(SortArray, NaNAndSignedZerosFollowTheElementwisePass) {
-  CheckSpecialValues<double>();
-  CheckSpecialValues<float>();
+  AtEachIsa([] {
+    CheckSpecialValues<double>();
+    CheckSpecialValues<float>();
+  });
 }
 
 TEST(SortArray, UntypedSortsEveryKindAndIgnoresOthers) {
