@@ -7,6 +7,7 @@
 #include "nmx/math1/exchange.h"
 #include "nmx/math1/kahan.h"
 #include "nmx/math1/moments.h"
+#include "nmx/math1/norms.h"
 #include "nmx/math1/polynomial.h"
 #include "nmx/math1/random.h"
 #include "nmx/math1/select.h"

@@ -3,4 +3,5 @@
 
 #include "nmx/vector/errors.h"
 #include "nmx/vector/intvector.h"
+#include "nmx/vector/vector_base.h"
 #include "nmx/vector/vector.h"

@@ -1,87 +1,38 @@
+// TVector: what only a vector of doubles has (length scaling, random fills, histogram,
+// integration, lagged correlation, standardising).
 #include "nmx/vector/vector.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <new>
+#include <utility>
 
-#include "nmx/base/errors.h"
 #include "nmx/math1/random.h"
+#include "nmx/math1/moments.h"
 #include "nmx/platform/random.h"
-#include "nmx/vector/detail/vector_core.h"
+#include "vector/histogram.h"
+#include "vector/write_paths.h"
 
 namespace NMX_vector {
 namespace {
 
-using Core = detail::VectorCore;
-
-// The length of V by sums of elements scaled with the power of two that brings the largest
-// magnitude into [0.5, 1): the scaling is exact, so only squares far below the largest one
-// (which cannot matter) may underflow, and the sum is at most the element count.
-double ScaledLength(std::span<const double> V) noexcept {
-  double Largest = 0.0;
-  for (const double X : V) Largest = std::max(Largest, std::fabs(X));
-  if (Largest == 0.0 || std::isinf(Largest)) return Largest;
-  int Exponent = 0;
-  std::frexp(Largest, &Exponent);
-  double Sum = 0.0;
-  for (const double X : V) {
-    const double Y = std::ldexp(X, -Exponent);
-    Sum += Y * Y;
-  }
-  return std::ldexp(std::sqrt(Sum), Exponent);
+// The number of bins of a double histogram, or 0 when it is not 1..500 (a BinWidth that is
+// not > 0 included, and NaN anywhere).
+int DoubleBinCount(double FirstBin, double LastBin, double BinWidth) noexcept {
+  if (!(BinWidth > 0.0)) return 0;
+  const double Bins = std::nearbyint(std::fabs(LastBin - FirstBin) / BinWidth) + 1.0;
+  if (!(Bins <= 500.0)) return 0;
+  return static_cast<int>(Bins);
 }
 
 }  // namespace
 
-TVector::TVector(TComponent* AOwner) : TComponent(AOwner) {
-  try {
-    FVec.assign(1, 0.0);
-  } catch (const std::bad_alloc&) {
-    throw ENMXVectorError(NMX_nmxbase::ComponentMessage(this, NMX_nmxbase::kNoMemoryOnHeap));
-  }
-}
-
-TVector::~TVector() = default;
-
-void TVector::Assign(const NMX_platform::TPersistent* Source) {
-  if (const auto* Other = dynamic_cast<const TVector*>(Source)) {
-    Core::AssignFrom(*this, *Other);
-    return;
-  }
-  TComponent::Assign(Source);
-}
-
-void TVector::AssignTo(NMX_platform::TPersistent* Dest) const {
-  if (auto* Other = dynamic_cast<TVector*>(Dest)) {
-    Other->Assign(this);
-    return;
-  }
-  TComponent::AssignTo(Dest);
-}
+TVector::TVector(NMX_platform::TComponent* AOwner) : TVectorBase<double>(AOwner) {}
 
 void TVector::SetVecSize(int NE) {
   if (NE > 0 && NE != FNElem) Resize(NE);
-}
-
-bool TVector::Resize(int NE) {
-  return Core::Resize(*this, NE);
-}
-
-int TVector::MakeValidElemRange(int& LowElem, int& HighElem) const noexcept {
-  return Core::MakeValidElemRange(FNElem, LowElem, HighElem);
-}
-
-double TVector::CalcVecLeng() const noexcept {
-  double Sum = 0.0;
-  for (const double X : FVec) Sum += X * X;
-  // Inside these bounds no square overflowed, and squares that underflowed lost at most
-  // n * 2^-1075 together, far below the last digit of the sum. Outside them the plain sum may
-  // be infinite or 0 (or short of digits) although the length is representable.
-  constexpr double kLowestSafeSum = 0x1p-970;
-  if (Sum >= kLowestSafeSum && Sum <= DBL_MAX) return std::sqrt(Sum);
-  if (std::isnan(Sum)) return Sum;
-  return ScaledLength(FVec);
 }
 
 void TVector::SetVecLeng(double x) {
@@ -98,106 +49,152 @@ void TVector::SetVecLeng(double x) {
   Changed();
 }
 
-std::string TVector::CRCofData() const {
-  return Core::CRCofData<double>(FVec);
-}
-
-void TVector::Clone(const TVector* VecSource) {
-  Core::Clone(*this, VecSource);
-}
-
-int TVector::CopyFrom(const TVector* Src, int SrcElemLo, int SrcElemHi, int DestElem) {
-  return Core::CopyFromVector(*this, Src, SrcElemLo, SrcElemHi, DestElem);
-}
-
-int TVector::CopyFrom(const NMX_nmxbase::TDoubleArray& Src, int SrcElemLo, int SrcElemHi,
-                      int DestElem) {
-  return Core::CopyFromArray(*this, Src, SrcElemLo, SrcElemHi, DestElem);
-}
-
-void TVector::CopyFrom2DArrayRow(const NMX_nmxbase::TDouble2DArray& SrcArray, int Row, int FirstCol,
-                                 int LastCol, int DestElem) {
-  Core::CopyFrom2DArrayRow(*this, SrcArray, Row, FirstCol, LastCol, DestElem);
-}
-
-void TVector::CopyFrom2DArrayColumn(const NMX_nmxbase::TDouble2DArray& SrcArray, int Col,
-                                    int FirstRow, int LastRow, int DestElem) {
-  Core::CopyFrom2DArrayColumn(*this, SrcArray, Col, FirstRow, LastRow, DestElem);
-}
-
-void TVector::CopyToArray(NMX_nmxbase::TDoubleArray& DestArray, int LowElem, int HighElem,
-                          int DestElem) const {
-  Core::CopyToArray(*this, DestArray, LowElem, HighElem, DestElem);
-}
-
-void TVector::CopyToArray(NMX_nmxbase::TDouble2DArray& DestArray, int LowElem, int HighElem,
-                          int DestCol, int DestRow, bool AsColumn) const {
-  Core::CopyToArray(*this, DestArray, LowElem, HighElem, DestCol, DestRow, AsColumn);
-}
-
-void TVector::Fill(double value) {
-  Core::FillWith(*this, [value] { return value; });
-}
-
-void TVector::FillSerial(double Offset, double Diff) {
-  double Next = Offset;
-  Core::FillWith(*this, [&Next, Diff] {
-    const double Value = Next;
-    Next += Diff;
-    return Value;
-  });
-}
-
 void TVector::FillRandomUniform(double RangeLow, double RangeHigh) {
   const double Width = RangeHigh - RangeLow;
-  Core::FillWith(*this, [RangeLow, Width] { return RangeLow + NMX_platform::Random() * Width; });
+  FillWith([RangeLow, Width] { return RangeLow + NMX_platform::Random() * Width; });
 }
 
 void TVector::FillRandomGauss(double Mean, double StdDev) {
-  Core::FillWith(*this, [Mean, StdDev] { return NMX_math1::GRandom() * StdDev + Mean; });
+  FillWith([Mean, StdDev] { return NMX_math1::GRandom() * StdDev + Mean; });
 }
 
-void TVector::Clear() {
-  std::fill(FVec.begin(), FVec.end(), 0.0);
-  FIsEmpty = true;
-  Changed();
+bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double LastBin,
+                        double BinWidth, NMX_nmxbase::TIntArray& Histo, int& Underflow,
+                        int& Overflow, int& MaxCnt) const {
+  const int NBins = DoubleBinCount(FirstBin, LastBin, BinWidth);
+  if (NBins == 0) return false;
+  const double Top = LastBin + BinWidth;
+  auto Bin = [FirstBin, Top, BinWidth, NBins](double X) {
+    if (X < FirstBin) return detail::kUnderflow;
+    if (X >= Top) return detail::kOverflow;
+    if (std::isnan(X)) return detail::kNotCounted;
+    const double B = std::floor((X - FirstBin) / BinWidth);
+    // When LastBin - FirstBin is not a whole number of bins, a value below Top can map just
+    // past the last bin; it counts as Overflow, so the bins keep their number and width.
+    if (!(B < NBins)) return detail::kOverflow;
+    return static_cast<int>(B);
+  };
+  detail::CountHistogram(Data(), FirstElem, LastElem, NBins, Bin, Histo, Underflow, Overflow,
+                         MaxCnt);
+  return true;
 }
 
-void TVector::AbsVal() {
-  for (double& X : FVec) X = std::fabs(X);
-  Changed();
-}
-
-void TVector::Mirror() {
-  Core::Mirror(FVec);
-  Changed();
-}
-
-void TVector::ShuffleElems() {
-  Core::Shuffle(FVec);
-}
-
-void TVector::SMult(double scalar) {
-  for (double& X : FVec) X *= scalar;
-  Changed();
-}
-
-void TVector::Add(const TVector* OtherVec) {
-  if (OtherVec == nullptr) return;
-  if (OtherVec->FNElem != FNElem) {
-    throw ENMXVectorError(NMX_nmxbase::ComponentMessage(this, Core::kDifferentDimensions));
+bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double LastBin,
+                        double BinWidth, TIntVector* Histo, int& Underflow, int& Overflow,
+                        int& MaxCnt) const {
+  if (Histo == nullptr) return false;
+  NMX_nmxbase::TIntArray Counts;
+  if (!Histogram(FirstElem, LastElem, FirstBin, LastBin, BinWidth, Counts, Underflow, Overflow,
+                 MaxCnt)) {
+    return false;
   }
-  for (std::size_t K = 0; K < FVec.size(); ++K) FVec[K] += OtherVec->FVec[K];
-  Changed();
+  Histo->SetIntVecSize(static_cast<int>(Counts.size()));
+  Histo->CopyFrom(Counts, 0, 0, 1);
+  return true;
 }
 
-void TVector::Subtract(const TVector* OtherVec) {
-  if (OtherVec == nullptr) return;
-  if (OtherVec->FNElem != FNElem) {
-    throw ENMXVectorError(NMX_nmxbase::ComponentMessage(this, Core::kDifferentDimensions));
+double TVector::Integrate(double BoundLow, double BoundHigh, TIntegMethod Method) const {
+  if (std::isnan(BoundLow) || std::isnan(BoundHigh))
+    return std::numeric_limits<double>::quiet_NaN();
+  const double NE = static_cast<double>(FNElem);
+  double Lo = std::clamp(BoundLow, 1.0, NE);
+  double Hi = std::clamp(BoundHigh, 1.0, NE);
+  if (Lo > Hi) std::swap(Lo, Hi);
+  const double W = Hi - Lo;
+  // The samples a..b lie inside [lo, hi]; b = a - 1 when no sample does.
+  const int A = static_cast<int>(std::ceil(Lo));
+  const int B = static_cast<int>(std::trunc(Hi));
+  auto V = [this](int K) { return GetVal(K); };
+  // The trapezoids between a bound and its nearest sample, the bound's value interpolated.
+  const double HiFrac = Hi - B;
+  const double LoFrac = A - Lo;
+  const double R =
+      HiFrac == 0.0 ? 0.0 : HiFrac * (V(B) + (V(B) + HiFrac * (V(B + 1) - V(B)))) / 2.0;
+  const double L =
+      LoFrac == 0.0 ? 0.0 : LoFrac * (V(A) + (V(A - 1) + (Lo - A + 1) * (V(A) - V(A - 1)))) / 2.0;
+
+  auto Trapezoidal = [&]() {
+    if (B < A) {
+      // Both bounds between the samples b and a: the mean of their interpolated values.
+      const double AtLo = V(B) + (Lo - B) * (V(A) - V(B));
+      const double AtHi = V(B) + (Hi - B) * (V(A) - V(B));
+      return (AtLo + AtHi) / 2.0 * W;
+    }
+    double Inner = 0.0;
+    for (int K = A; K < B; ++K) Inner += (V(K) + V(K + 1)) / 2.0;
+    return R + L + Inner;
+  };
+
+  switch (Method) {
+    case imSimple: {
+      if (B < A) return (V(B) + V(A)) / 2.0 * W;
+      double S = 0.0;
+      for (int K = A; K <= B; ++K) S += V(K);
+      return S / (B - A + 1) * W;
+    }
+    case imTrapezoidal:
+      return Trapezoidal();
+    case imSimpson: {
+      const int Span = B - A;
+      if (Span <= 1) return Trapezoidal();
+      auto X = [&V](int K) { return static_cast<long double>(V(K)); };
+      long double Rule = 0.0L;
+      if (Span == 2) {
+        Rule = (X(A) + 4.0L * X(A + 1) + X(A + 2)) / 3.0L;
+      } else if (Span == 3) {
+        Rule = 3.0L / 8.0L * (X(A) + 3.0L * X(A + 1) + 3.0L * X(A + 2) + X(A + 3));
+      } else if (Span == 4) {
+        Rule = 2.0L / 45.0L *
+               (7.0L * X(A) + 32.0L * X(A + 1) + 12.0L * X(A + 2) + 32.0L * X(A + 3) +
+                7.0L * X(A + 4));
+      } else {
+        // The alternative extended Simpson rule: end weights 3/8, 7/6, 23/24, inner ones 1.
+        Rule = 3.0L / 8.0L * X(A) + 7.0L / 6.0L * X(A + 1) + 23.0L / 24.0L * X(A + 2);
+        for (int K = A + 3; K <= B - 3; ++K) Rule += X(K);
+        Rule += 23.0L / 24.0L * X(B - 2) + 7.0L / 6.0L * X(B - 1) + 3.0L / 8.0L * X(B);
+      }
+      return static_cast<double>(static_cast<long double>(R) + static_cast<long double>(L) + Rule);
+    }
   }
-  for (std::size_t K = 0; K < FVec.size(); ++K) FVec[K] -= OtherVec->FVec[K];
-  Changed();
+  return 0.0;
+}
+
+double TVector::Correlate(const TVector* OtherVec, int ElemShift) const {
+  if (OtherVec == nullptr) return 0.0;
+  const std::int64_t Lo = std::max<std::int64_t>(1, std::int64_t{ElemShift} + 1);
+  const std::int64_t Hi =
+      std::min<std::int64_t>(FNElem, std::int64_t{ElemShift} + OtherVec->NrOfElem());
+  if (Hi - Lo + 1 < 2) return 0.0;
+  const double* X = FVec.data();
+  const double* Y = OtherVec->Data().data();
+  double S = 0.0;
+  for (std::int64_t I = Lo; I <= Hi; ++I) {
+    S += X[static_cast<std::size_t>(I - 1)] * Y[static_cast<std::size_t>(I - ElemShift - 1)];
+  }
+  return S;
+}
+
+void TVector::Standardize(double& mean, double& stddev) {
+  double Variance = 0.0;
+  MeanVar(0, 0, mean, Variance);
+  stddev = std::sqrt(Variance);
+  if (stddev <= 0.0) return;
+  for (double& X : FVec) X = (X - mean) / stddev;
+}
+
+void TVector::QNormalize(double RefQuant, double& Median, double& QuantDiff) {
+  const double P = Percentile(RefQuant, 0, 0);
+  Median = Percentile(50.0, 0, 0);
+  QuantDiff = std::fabs(Median - P);
+  if (QuantDiff <= 0.0) return;
+  for (double& X : FVec) X = (X - Median) / QuantDiff;
+}
+
+double TVector::MeanCenter() {
+  // The mean MeanVar gives: the sum in element order over n.
+  const double Mean = NMX_math1::CentralMoments(Data()).Sum / static_cast<double>(FNElem);
+  for (double& X : FVec) X -= Mean;
+  return Mean;
 }
 
 }  // namespace NMX_vector

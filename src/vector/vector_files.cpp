@@ -1,26 +1,154 @@
+// The files and streams of the vectors: the ASC data file, the list file, the auto-detected
+// list of numbers and the binary stream layout.
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
+#include "base/text_scanner.h"
+#include "nmx/base/errors.h"
 #include "nmx/base/streams.h"
 #include "nmx/base/strings.h"
-#include "nmx/vector/detail/files_core.h"
+#include "nmx/base/textfile.h"
+#include "nmx/platform/exceptions.h"
+#include "nmx/vector/intvector.h"
 #include "nmx/vector/vector.h"
+#include "nmx/vector/vector_base.h"
 
 namespace NMX_vector {
 namespace {
 
-using Core = detail::FilesCore;
+using NMX_filesys::detail::ParseInt;
+using NMX_filesys::detail::ParseNumber;
+using NMX_filesys::detail::TTextScanner;
+
+// Status codes of ImportASC beside those of the header reader.
+constexpr int kAscBadAttribute = -5;
+constexpr int kAscBadValue = -6;
+constexpr int kAscTooManyColumns = -7;
+constexpr int kAscMissingFile = -8;
+
+// How far AdjustVectorSize may grow a vector whatever its input holds (512 KiB of doubles): a
+// list or stream that holds elements first..last of a longer vector is then loaded as it
+// always was, while a header that claims a huge last index allocates no more than this unless
+// the input is large enough to hold that many values.
+constexpr std::int64_t kFreeGrowth = 65536;
+
+// Whether AdjustVectorSize may resize a vector of N elements to Last, given that the input
+// left after the indices can hold at most Capacity values (-1: unknown, nothing proven).
+bool MayAdjustTo(int N, int Last, std::int64_t Capacity) noexcept {
+  return Last <= N || Last <= kFreeGrowth || Last <= Capacity;
+}
+
+// X as an element of type T: a double as it is; an integer clamped to the int32 range, then
+// rounded to nearest (ties to even). A NaN is no integer.
+template <class T>
+bool ToElem(double X, T& Out) noexcept {
+  if constexpr (std::is_same_v<T, double>) {
+    Out = X;
+    return true;
+  } else {
+    if (std::isnan(X)) return false;
+    const double C = std::clamp(X, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX));
+    Out = static_cast<std::int32_t>(std::nearbyint(C));
+    return true;
+  }
+}
+
+// An element index stored as an extended value: rounded to nearest (ties to even); false for
+// a NaN, an infinity or a value outside the int range.
+bool IndexFromExtended(long double X, int& Index) noexcept {
+  if (!std::isfinite(X)) return false;
+  const long double R = std::nearbyint(X);
+  if (R < static_cast<long double>(INT_MIN) || R > static_cast<long double>(INT_MAX)) return false;
+  Index = static_cast<int>(R);
+  return true;
+}
+
+// The bytes from the current read position of S to its end, or -1 when the stream cannot
+// tell (it is not seekable). The position is restored; the stream's state is not touched.
+std::int64_t RemainingBytes(std::istream& S) {
+  std::streambuf* B = S.rdbuf();
+  if (B == nullptr) return -1;
+  const std::streampos Bad(std::streamoff(-1));
+  const std::streampos Cur = B->pubseekoff(0, std::ios::cur, std::ios::in);
+  if (Cur == Bad) return -1;
+  const std::streampos End = B->pubseekoff(0, std::ios::end, std::ios::in);
+  B->pubseekpos(Cur, std::ios::in);
+  if (End == Bad || End < Cur) return -1;
+  return static_cast<std::int64_t>(End - Cur);
+}
+
+// Opens FName for reading in binary mode; a directory is not opened.
+bool OpenIn(const std::string& FName, std::ifstream& F) {
+  std::error_code Ignored;
+  if (std::filesystem::is_directory(FName, Ignored)) return false;
+  F.open(FName, std::ios::in | std::ios::binary);
+  return F.is_open();
+}
+
+// Creates (or empties) FName for writing in binary mode; a directory is not opened.
+bool OpenOut(const std::string& FName, std::ofstream& F) {
+  std::error_code Ignored;
+  if (std::filesystem::is_directory(FName, Ignored)) return false;
+  F.open(FName, std::ios::out | std::ios::binary | std::ios::trunc);
+  return F.is_open();
+}
+
+// Writes Text and CR LF.
+void WriteLine(std::ostream& F, std::string_view Text) {
+  F.write(Text.data(), static_cast<std::streamsize>(Text.size()));
+  F.write("\r\n", 2);
+}
+
+// Writes the ASC file of a one-column vector; Format(k) gives the text of element k.
+template <class T, class Formatter>
+int WriteAsc(const TVectorBase<T>& Self, const std::string& FName, const std::string& Comment,
+             std::string_view ClassName, Formatter&& Format) {
+  std::ofstream F;
+  if (!OpenOut(FName, F)) return -1;
+  std::string Line =
+      Comment.empty() ? "Exported by NMX " + std::string(ClassName) + " component: " + FName
+                      : Comment;
+  // Line 1 is one line whatever the comment or the file name holds.
+  std::replace(Line.begin(), Line.end(), '\n', ' ');
+  WriteLine(F, Line);
+  WriteLine(F, "1\t;nr. of columns");
+  WriteLine(F, std::to_string(Self.NrOfElem()) + "\t;nr. of rows");
+  WriteLine(F, "FALSE FALSE FALSE FALSE\t;row attributes, column names, row names, nominal variables");
+  const int N = Self.NrOfElem();
+  for (int K = 1; K <= N && F; ++K) WriteLine(F, Format(K));
+  F.close();  // flushes; sets failbit when that or an earlier write failed
+  if (F.fail()) {
+    throw NMX_platform::EInOutError(
+        NMX_nmxbase::ComponentMessage(&Self, "cannot write to file \"" + FName + "\""));
+  }
+  return 0;
+}
+
+// Writes the list file: "First Last", then Format(k) for k = First..Last. False only when the
+// file cannot be created; a failed write is not reported, and nothing is written after it.
+template <class Formatter>
+bool WriteList(const std::string& FileName, int First, int Last, Formatter&& Format) {
+  std::ofstream F;
+  if (!OpenOut(FileName, F)) return false;
+  WriteLine(F, std::to_string(First) + " " + std::to_string(Last));
+  for (std::int64_t K = First; K <= Last && F; ++K) WriteLine(F, Format(static_cast<int>(K)));
+  return true;
+}
 
 // X in the list file's scientific form: a blank or '-', one digit, the point, Decimals
 // decimals, 'E', the exponent's sign and four exponent digits (Decimals + 9 characters).
@@ -51,19 +179,203 @@ std::string Scientific(double X, int Decimals) {
   return Out;
 }
 
+// One item of the binary stream layout, by element type: 10-byte extended values for doubles
+// (indices too), 4-byte integers for integers.
+template <class T>
+struct TStreamItems;
+
+template <>
+struct TStreamItems<double> {
+  static constexpr int kBytes = 10;
+  static void WriteIndex(std::ostream& S, int Index) {
+    NMX_streams::WriteExtendedToStream(S, static_cast<long double>(Index));
+  }
+  static void Write(std::ostream& S, double X) {
+    NMX_streams::WriteExtendedToStream(S, static_cast<long double>(X));
+  }
+  static bool ReadIndex(std::istream& S, int& Index) {
+    bool Failed = false;
+    const long double X = NMX_streams::ReadExtendedFromStream(S, Failed);
+    return !Failed && IndexFromExtended(X, Index);
+  }
+  static bool Read(std::istream& S, double& X) {
+    bool Failed = false;
+    X = static_cast<double>(NMX_streams::ReadExtendedFromStream(S, Failed));
+    return !Failed;
+  }
+};
+
+template <>
+struct TStreamItems<std::int32_t> {
+  static constexpr int kBytes = 4;
+  static void WriteIndex(std::ostream& S, int Index) { NMX_streams::WriteLongintToStream(S, Index); }
+  static void Write(std::ostream& S, std::int32_t X) { NMX_streams::WriteLongintToStream(S, X); }
+  static bool ReadIndex(std::istream& S, int& Index) { return Read(S, Index); }
+  static bool Read(std::istream& S, std::int32_t& X) {
+    bool Failed = false;
+    X = NMX_streams::ReadLongintFromStream(S, Failed);
+    return !Failed;
+  }
+};
+
 }  // namespace
+
+// --- the members both vectors share ----------------------------------------------------------
+
+// The header names the ASC file FName; here that would shadow the component's name field.
+template <class T>
+int TVectorBase<T>::ImportASC(const std::string& FileName, std::string& Comment) {
+  std::error_code Ignored;
+  if (!std::filesystem::exists(FileName, Ignored)) return kAscMissingFile;
+  std::ifstream F;
+  if (!OpenIn(FileName, F)) {
+    Comment.clear();
+    return NMX_filesys::kAscCannotOpen;
+  }
+  int NrCols = 0, NrRows = 0;
+  bool RowAttribs = false, ColNames = false, RowNames = false, NomVars = false;
+  const int HeaderStatus = NMX_filesys::ReadHeaderOfASC(F, Comment, NrCols, NrRows, RowAttribs,
+                                                        ColNames, RowNames, NomVars);
+  if (NrCols > 1) return kAscTooManyColumns;
+  if (HeaderStatus != 0) return HeaderStatus;
+
+  // Every row takes at least two bytes (a value and the white space after it; the last may
+  // lack it), so the rest of the file holds at most Remaining / 2 + 1 rows. The up-front
+  // resize goes no further than that (or than the present size, which costs nothing); the
+  // vector grows as rows arrive beyond it. Elements there would have been new zeros of the
+  // full resize anyway, so only the number of OnChange and OnResize calls can differ, and
+  // only for a header that claims more rows than the file holds.
+  if (NrRows > 0) {
+    const std::int64_t Remaining = RemainingBytes(F);
+    const std::int64_t Backed = Remaining < 0 ? 0 : Remaining / 2 + 1;
+    Resize(static_cast<int>(
+        std::min<std::int64_t>(NrRows, std::max<std::int64_t>(FNElem, Backed))));
+  }
+  TTextScanner In(F);
+  for (int C = 0; C < NrCols && ColNames; ++C) In.ReadQuotedName(nullptr);
+
+  int Status = 0;
+  int K = 1;
+  std::string_view Word;
+  for (; K <= NrRows; ++K) {
+    if (RowAttribs) {
+      double Attribute = 0.0;
+      In.NextWord(Word);
+      if (!ParseNumber(Word, Attribute)) {
+        Status = kAscBadAttribute;
+        break;
+      }
+    }
+    if (RowNames) In.ReadQuotedName(nullptr);
+    In.NextWord(Word);
+    T Value{};
+    if (Word != "###") {
+      double X = 0.0;
+      if (!ParseNumber(Word, X)) {
+        Status = kAscBadValue;
+        break;
+      }
+      // "NAN", the writers' text for a missing value, stores 0, and so does any NaN.
+      if (!std::isnan(X)) ToElem(X, Value);
+    }
+    if (K > FNElem) {
+      const std::int64_t Grown = std::max<std::int64_t>(K, 2 * std::int64_t{FNElem});
+      Resize(static_cast<int>(std::min<std::int64_t>(NrRows, Grown)));
+    }
+    SetVal(K, Value);
+  }
+  // Row K, where an error stopped the reading, stays in the vector with the value it had.
+  Resize(Status != 0 ? K : NrRows);
+  return Status;
+}
+
+template <class T>
+bool TVectorBase<T>::LoadFromFile(const std::string& FileName, bool AdjustVectorSize) {
+  std::ifstream F;
+  if (!OpenIn(FileName, F)) return false;
+  const std::int64_t Total = RemainingBytes(F);
+  TTextScanner In(F);
+  // Line 1: exactly two integers, separated by blanks or TABs.
+  std::string_view Line;
+  if (!In.NextLine(Line)) return false;
+  NMX_nmxbase::TStrArray Tokens;
+  int First = 0, Last = 0;
+  if (NMX_stringl::Tokenize(Line, Tokens) != 2 || !ParseInt(Tokens[0], First) ||
+      !ParseInt(Tokens[1], Last)) {
+    return false;
+  }
+  if (AdjustVectorSize) {
+    // One value takes at least two bytes (the last may lack its line end).
+    const std::int64_t Remaining =
+        Total < 0 ? -1 : Total - static_cast<std::int64_t>(Line.size()) - 1;
+    if (MayAdjustTo(FNElem, Last, Remaining < 0 ? -1 : Remaining / 2 + 1)) Resize(Last);
+  }
+  const bool Result = FNElem >= Last;
+  if (Result) {
+    std::string_view Word;
+    for (std::int64_t K = First; K <= Last; ++K) {
+      if (!In.NextWord(Word)) break;  // the file has ended: every further read would fail
+      double X = 0.0;
+      T Value{};
+      if (ParseNumber(Word, X) && ToElem(X, Value)) SetVal(static_cast<int>(K), Value);
+    }
+  }
+  Changed();
+  return Result;
+}
+
+template <class T>
+void TVectorBase<T>::SaveToStream(std::ostream& OutStream, int LowElem, int HighElem) const {
+  using Items = TStreamItems<T>;
+  MakeValidElemRange(LowElem, HighElem);
+  Items::WriteIndex(OutStream, LowElem);
+  Items::WriteIndex(OutStream, HighElem);
+  for (int K = LowElem; K <= HighElem; ++K) Items::Write(OutStream, GetVal(K));
+}
+
+template <class T>
+bool TVectorBase<T>::LoadFromStream(std::istream& InStream, bool AdjustVectorSize) {
+  using Items = TStreamItems<T>;
+  int First = 0, Last = 0;
+  if (!Items::ReadIndex(InStream, First) || !Items::ReadIndex(InStream, Last)) return false;
+  if (AdjustVectorSize) {
+    const std::int64_t Remaining = RemainingBytes(InStream);
+    if (MayAdjustTo(FNElem, Last, Remaining < 0 ? -1 : Remaining / Items::kBytes)) Resize(Last);
+  }
+  bool Result = FNElem >= Last;
+  if (Result) {
+    for (std::int64_t K = First; K <= Last; ++K) {
+      T Value{};
+      // A short read means the stream has ended: the rest would fail alike.
+      if (!Items::Read(InStream, Value)) {
+        Result = false;
+        break;
+      }
+      SetVal(static_cast<int>(K), Value);
+    }
+  }
+  Changed();
+  return Result;
+}
+
+template int TVectorBase<double>::ImportASC(const std::string&, std::string&);
+template int TVectorBase<std::int32_t>::ImportASC(const std::string&, std::string&);
+template bool TVectorBase<double>::LoadFromFile(const std::string&, bool);
+template bool TVectorBase<std::int32_t>::LoadFromFile(const std::string&, bool);
+template void TVectorBase<double>::SaveToStream(std::ostream&, int, int) const;
+template void TVectorBase<std::int32_t>::SaveToStream(std::ostream&, int, int) const;
+template bool TVectorBase<double>::LoadFromStream(std::istream&, bool);
+template bool TVectorBase<std::int32_t>::LoadFromStream(std::istream&, bool);
+
+// --- TVector -----------------------------------------------------------------------------------
 
 // The header names the ASC file FName; here that would shadow the component's name field.
 
 int TVector::ExportAsASC(const std::string& FileName, int Precision,
                          const std::string& Comment) const {
-  return Core::ExportAsASC(*this, FileName, Comment, "TVector", [this, Precision](int K) {
+  return WriteAsc(*this, FileName, Comment, "TVector", [this, Precision](int K) {
     return NMX_stringl::strff(GetVal(K), 12, Precision);
   });
-}
-
-int TVector::ImportASC(const std::string& FileName, std::string& Comment) {
-  return Core::ImportASC(*this, FileName, Comment);
 }
 
 bool TVector::StoreOnFile(int FirstElem, int LastElem, int Precision,
@@ -75,7 +387,7 @@ bool TVector::StoreOnFile(int FirstElem, int LastElem, int Precision,
   }
   if (LastElem < FirstElem) std::swap(FirstElem, LastElem);
   MakeValidElemRange(FirstElem, LastElem);
-  return Core::StoreOnFile(FileName, FirstElem, LastElem, [this, Precision](int K) {
+  return WriteList(FileName, FirstElem, LastElem, [this, Precision](int K) {
     const double X = GetVal(K);
     if (Precision == -1) return Scientific(X, 4);
     if (Precision == -2) return Scientific(X, 17);
@@ -83,65 +395,86 @@ bool TVector::StoreOnFile(int FirstElem, int LastElem, int Precision,
   });
 }
 
-bool TVector::LoadFromFile(const std::string& FileName, bool AdjustVectorSize) {
-  return Core::LoadFromFile(*this, FileName, AdjustVectorSize);
-}
-
 bool TVector::LoadFromFile(const std::string& FileName, bool AdjustVectorSize, bool AutoDetect) {
   if (!AutoDetect) return LoadFromFile(FileName, AdjustVectorSize);
   std::ifstream F;
-  if (!Core::OpenIn(FileName, F)) return false;
-  // The lines that hold a decimal digit, counted without keeping any line.
+  if (!OpenIn(FileName, F)) return false;
+  // First pass: the lines that hold a decimal digit, counted without keeping any line.
   std::int64_t Lines = 0;
-  bool HasDigit = false;
-  std::streambuf* B = F.rdbuf();
-  for (auto C = B->sbumpc(); C != std::streambuf::traits_type::eof(); C = B->sbumpc()) {
-    if (C == '\n') {
-      if (HasDigit) ++Lines;
-      HasDigit = false;
-    } else if (C >= '0' && C <= '9') {
-      HasDigit = true;
+  {
+    TTextScanner In(F);
+    bool HasDigit = false;
+    std::string_view Chunk;
+    while (In.NextChunk(Chunk)) {
+      for (const char C : Chunk) {
+        if (C == '\n') {
+          Lines += HasDigit ? 1 : 0;
+          HasDigit = false;
+        } else if (C >= '0' && C <= '9') {
+          HasDigit = true;
+        }
+      }
     }
+    Lines += HasDigit ? 1 : 0;
   }
-  if (HasDigit) ++Lines;
   if (AdjustVectorSize) Resize(static_cast<int>(std::min<std::int64_t>(Lines, INT_MAX)));
   F.clear();
   F.seekg(0);
-  const int N = NrOfElem();
-  for (int K = 1; K <= N; ++K) {
-    const std::string Word = NMX_filesys::ReadNextWordInTextFile(F);
-    if (Word.empty()) break;  // the file has ended
-    double X = 0.0;
-    if (Core::ParseNumber(Word, X)) SetVal(K, X);
+
+  // Second pass: the words of the counted lines, in order, one an element; the lines without
+  // a digit (a title such as "temperature") are passed over, as they were not counted. A
+  // line is known to count only at its first word with a digit, so the words before it wait.
+  struct TPending {
+    bool IsNumber;
+    double Value;
+  };
+  std::vector<TPending> Pending;
+  const std::int64_t N = FNElem;
+  std::int64_t K = 1;
+  TTextScanner In(F);
+  std::string_view Word;
+  while (K <= N) {
+    bool Counted = false;
+    Pending.clear();
+    while (K <= N && In.NextWordInLine(Word)) {
+      double X = 0.0;
+      const bool IsNumber = ParseNumber(Word, X);
+      if (!Counted && !NMX_filesys::detail::HasDigit(Word)) {
+        // More words than elements left can never be stored.
+        if (static_cast<std::int64_t>(Pending.size()) <= N - K) Pending.push_back({IsNumber, X});
+        continue;
+      }
+      if (!Counted) {
+        Counted = true;
+        for (const TPending& P : Pending) {
+          if (K > N) break;
+          if (P.IsNumber) SetVal(static_cast<int>(K), P.Value);
+          ++K;
+        }
+        if (K > N) break;
+      }
+      if (IsNumber) SetVal(static_cast<int>(K), X);  // a word that is no number leaves its element as it was
+      ++K;
+    }
+    if (!In.SkipLine()) break;
   }
   Changed();
   return true;
 }
 
-void TVector::SaveToStream(std::ostream& OutStream, int LowElem, int HighElem) const {
-  Core::SaveToStream(
-      *this, OutStream, LowElem, HighElem,
-      [](std::ostream& S, int Index) {
-        NMX_streams::WriteExtendedToStream(S, static_cast<long double>(Index));
-      },
-      [](std::ostream& S, double X) {
-        NMX_streams::WriteExtendedToStream(S, static_cast<long double>(X));
-      });
+// --- TIntVector --------------------------------------------------------------------------------
+
+int TIntVector::ExportAsASC(const std::string& FileName, const std::string& Comment) const {
+  return WriteAsc(*this, FileName, Comment, "TIntVector",
+                  [this](int K) { return std::to_string(GetVal(K)); });
 }
 
-bool TVector::LoadFromStream(std::istream& InStream, bool AdjustVectorSize) {
-  return Core::LoadFromStream(
-      *this, InStream, AdjustVectorSize, 10,
-      [](std::istream& S, int& Index) {
-        bool Failed = false;
-        const long double X = NMX_streams::ReadExtendedFromStream(S, Failed);
-        return !Failed && Core::IndexFromExtended(X, Index);
-      },
-      [](std::istream& S, double& X) {
-        bool Failed = false;
-        X = static_cast<double>(NMX_streams::ReadExtendedFromStream(S, Failed));
-        return !Failed;
-      });
+bool TIntVector::StoreOnFile(int FirstElem, int LastElem, const std::string& FileName) const {
+  if (LastElem < FirstElem) std::swap(FirstElem, LastElem);
+  if (FirstElem <= 0) FirstElem = 1;
+  if (LastElem > NrOfElem()) LastElem = NrOfElem();
+  return WriteList(FileName, FirstElem, LastElem,
+                   [this](int K) { return std::to_string(GetVal(K)); });
 }
 
 }  // namespace NMX_vector

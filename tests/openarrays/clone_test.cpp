@@ -97,8 +97,8 @@ TYPED_TEST(CloneEveryRank, SameTypeAndCrossTypeKeepExtents) {
   EXPECT_EQ(Same, Src);
   using Other =
       std::conditional_t<std::is_same_v<T, double>,
-                         typename NMX_openarrays::detail::NestedOf<std::int32_t, RankOf<A>>,
-                         typename NMX_openarrays::detail::NestedOf<double, RankOf<A>>>;
+                         typename NMX_openarrays::NestedOf<std::int32_t, RankOf<A>>,
+                         typename NMX_openarrays::NestedOf<double, RankOf<A>>>;
   Other Converted;
   ASSERT_EQ(CloneArray(Src, Converted), 0);
   EXPECT_EQ(ExtentsOf(Converted), E);

@@ -13,23 +13,13 @@
 #include <vector>
 
 #include "nmx/base/types.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace oa_test {
 
-template <class A>
-struct Traits {
-  static constexpr int Rank = 0;
-  using Elem = A;
-};
-template <class T>
-struct Traits<std::vector<T>> {
-  static constexpr int Rank = 1 + Traits<T>::Rank;
-  using Elem = typename Traits<T>::Elem;
-};
-template <class A>
-inline constexpr int RankOf = Traits<A>::Rank;
-template <class A>
-using ElemOf = typename Traits<A>::Elem;
+using NMX_openarrays::ElemOf;
+using NMX_openarrays::RankOf;
+
 template <class A>
 using Ix = std::array<std::size_t, RankOf<A>>;
 
@@ -165,11 +155,11 @@ using AllNumArrays = ::testing::Types<TDoubleArray, TDouble2DArray, TDouble3DArr
 struct ArrayTypeNames {
   template <class A>
   static std::string GetName(int) {
-    using E = NMX_openarrays::detail::ElemOf<A>;
+    using E = ElemOf<A>;
     const char* Kind = std::is_same_v<E, double> ? "Double"
                        : std::is_same_v<E, bool> ? "Bool"
                                                  : "Int";
-    return std::string(Kind) + std::to_string(NMX_openarrays::detail::RankOf<A>) + "D";
+    return std::string(Kind) + std::to_string(RankOf<A>) + "D";
   }
 };
 

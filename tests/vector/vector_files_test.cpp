@@ -420,10 +420,26 @@ TEST(VectorFilesList, AutoDetectReadsPlainNumbers) {
   EXPECT_EQ(Values(V), (std::vector<double>{1.5, 2.5, 3.5}));
   EXPECT_EQ(Log.Calls, "CRCCCC");
 
-  // Without adjusting: the words in order; "//" and "end" are no numbers.
+  // Without adjusting: the words of the counted lines in order; the line "// end" holds no
+  // digit, was not counted and is passed over.
   SetValues(V, std::vector<double>{0, 0, 0, 9, 9, 6, 7});
   ASSERT_TRUE(V.LoadFromFile(File.Path(), false, true));
-  EXPECT_EQ(Values(V), (std::vector<double>{1.5, 2.5, 3.5, 9, 9, -4, 7}));
+  EXPECT_EQ(Values(V), (std::vector<double>{1.5, 2.5, 3.5, -4, 9, 6, 7}));
+
+  // A title line is no data: it used to take element 1 and shift every value by one.
+  File.Write("temperature\n20.5\n21\n19.5\n");
+  ASSERT_TRUE(V.LoadFromFile(File.Path(), true, true));
+  EXPECT_EQ(Values(V), (std::vector<double>{20.5, 21, 19.5}));
+  // On a counted line every word counts, also those before its first digit ("nan" is a
+  // number, "x" is none and leaves its element as it was).
+  File.Write("a b\nnan x 4\ny\n5");
+  SetValues(V, std::vector<double>{7, 7, 7, 7, 7});
+  ASSERT_TRUE(V.LoadFromFile(File.Path(), false, true));
+  EXPECT_TRUE(std::isnan(V.GetVal(1)));
+  EXPECT_EQ(V.GetVal(2), 7.0);
+  EXPECT_EQ(V.GetVal(3), 4.0);
+  EXPECT_EQ(V.GetVal(4), 5.0);
+  EXPECT_EQ(V.GetVal(5), 7.0);
 
   File.Write("no digits\n");
   TVector W;

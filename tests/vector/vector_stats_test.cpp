@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "nmx/base/progress.h"
@@ -338,6 +339,7 @@ TEST(VectorStats, OrderStatisticsReportSortProgressAndNaNProb) {
   EXPECT_EQ(NMX_nmxbase::ProcStat, 2 * AfterOne);
   NMX_nmxbase::ProcStat = 0.0;
   EXPECT_TRUE(std::isnan(V.Percentile(kNaN, 0, 0)));
+  EXPECT_TRUE(std::isnan(V.Percentile(kNaN, 2, 2)));  // one element: NaN too, not the element
 }
 
 #if defined(__has_feature)
@@ -598,6 +600,46 @@ TEST(VectorStats, SortElemsAnnouncesExchangesThenOnChangeOnce) {
   EXPECT_EQ(Values(V), (TDoubleArray{3, 2, 1}));
 }
 
+// The gap rule, pinned: elements (37 k mod 101), k = 1..100, sorted ascending. The gap starts
+// from the range length less one (99) and shrinks as floor(10 gap / 13): 76, 58, 44, ... A
+// shrink factor of 1.31 or 1.29 would change the first gaps. Reference from the rule with
+// exact fractions:
+//   a = [(37*k) % 101 for k in range(1, 101)]; gap = 99
+//   loop: gap = int(Fraction(gap) / Fraction(13, 10)) or 1; exchange a[i] > a[i + gap] ...
+// 322 exchanges; the first twelve and the gaps in the order they occur are below. Without a
+// handler the math1 kernel sorts and must leave exactly the same order.
+TEST(VectorStats, SortElemsFollowsTheCombGapRule) {
+  auto Fill = [](TVector& V) {
+    V.Resize(100);
+    for (int K = 1; K <= 100; ++K) V.SetVal(K, (37 * K) % 101);
+  };
+  TVector V;
+  Fill(V);
+  std::vector<std::pair<int, int>> Exchanges;
+  V.OnSortExchange = [&Exchanges](NMX_platform::TObject*, std::uint8_t, int I, int J, int, int) {
+    Exchanges.emplace_back(I, J);
+  };
+  V.SortElems(true, 0, 0);
+  ASSERT_EQ(Exchanges.size(), 322U);
+  const std::vector<std::pair<int, int>> First12{{1, 77},  {2, 78},  {4, 80},  {5, 81},
+                                                 {6, 82},  {7, 83},  {8, 84},  {9, 85},
+                                                 {10, 86}, {12, 88}, {13, 89}, {15, 91}};
+  EXPECT_TRUE(std::equal(First12.begin(), First12.end(), Exchanges.begin()));
+  std::vector<int> Gaps;
+  for (const auto& [I, J] : Exchanges) {
+    if (Gaps.empty() || Gaps.back() != J - I) Gaps.push_back(J - I);
+  }
+  EXPECT_EQ(Gaps, (std::vector<int>{76, 58, 44, 33, 25, 19, 14, 10, 7, 5, 3, 2, 1}));
+
+  TVector W;  // no handler: the fast kernel
+  Fill(W);
+  W.SortElems(true, 0, 0);
+  EXPECT_EQ(Values(W), Values(V));
+  TDoubleArray Expected(100);
+  for (int K = 0; K < 100; ++K) Expected[static_cast<std::size_t>(K)] = K + 1;
+  EXPECT_EQ(Values(W), Expected);
+}
+
 TEST(VectorStats, SortElemsOrdersRandomRanges) {
   NMX_platform::SetRandSeed(271828);
   for (const int N : {2, 3, 10, 97, 1000}) {
@@ -721,6 +763,16 @@ TEST(VectorStats, PearsonCorrCoeffZeroCasesAndOffsetData) {
   NMX_EXPECT_REL(X.PearsonCorrCoeff(&Y), 0.56111471074339292, 1e-12);
   Y.Fill(1e7 + 0.1);
   EXPECT_EQ(X.PearsonCorrCoeff(&Y), 0.0);
+
+  // Exactly linear data whose squared deviations leave the double range: 1, not NaN or 0.
+  for (const double Unit : {1e160, 1e-170}) {
+    SCOPED_TRACE(Unit);
+    for (int K = 1; K <= N; ++K) {
+      X.SetVal(K, Unit * (K % 13));
+      Y.SetVal(K, 4.0 * X.GetVal(K));
+    }
+    EXPECT_EQ(X.PearsonCorrCoeff(&Y), 1.0);
+  }
 }
 
 TEST(VectorStats, CorrelateDotProductEuclideanDistance) {

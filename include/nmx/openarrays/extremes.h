@@ -8,137 +8,14 @@
 #include <span>
 
 #include "nmx/base/types.h"
-#include "nmx/openarrays/detail/nd.h"
+#include "nmx/openarrays/array_kinds.h"
+#include "nmx/config.h"
 
 namespace NMX_openarrays {
-
-namespace detail {
-
-/// What MaxArray (IsMax) and MinArray return for an empty array: ∓2147483648 / 2147483647 as
-/// doubles for 1-D and 2-D double arrays, ∓ the largest double for 3-D and 4-D ones, the int32
-/// limits for integer arrays.
-template <class T, int Rank, bool IsMax>
-constexpr T EmptyExtreme() {
-  if constexpr (std::is_same_v<T, double>) {
-    if constexpr (Rank <= 2) return IsMax ? -2147483648.0 : 2147483647.0;
-    return IsMax ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
-  } else {
-    return IsMax ? std::numeric_limits<T>::min() : std::numeric_limits<T>::max();
-  }
-}
-
-/// The start values of MinMaxArray: the largest finite value of the element type for the
-/// minimum (its negative for the maximum; -2147483648 for integers).
-template <class T>
-constexpr T MinStart() {
-  return std::numeric_limits<T>::max();
-}
-template <class T>
-constexpr T MaxStart() {
-  if constexpr (std::is_floating_point_v<T>) return -std::numeric_limits<T>::max();
-  return std::numeric_limits<T>::min();
-}
-
-/// The extreme of A and its first position (first index outermost); strictly greater (smaller)
-/// elements replace it, so ties keep the earlier position. Pos is written only for a usable A.
-template <bool IsMax, class Arr>
-ElemOf<Arr> ExtremeBody(const Arr& A, TIndex<RankOf<Arr>>* Pos) {
-  using T = ElemOf<Arr>;
-  if (!IsUsable(A)) return EmptyExtreme<T, RankOf<Arr>, IsMax>();
-  ExtentsOf<Arr> Lo{}, Hi{}, BestIx{};
-  FullBox(Extents(A), Lo, Hi);
-  T Best = T();
-  bool Started = false;
-  ForEachInBox(A, Lo, Hi, [&](const T& X, const auto& Ix) {
-    if (!Started || (IsMax ? X > Best : X < Best)) {
-      Best = X;
-      BestIx = Ix;
-      Started = true;
-    }
-  });
-  if (Pos != nullptr) *Pos = BestIx;
-  return Best;
-}
-
-template <class T>
-struct TMinMaxScan {
-  T Minimum = MinStart<T>();
-  T Maximum = MaxStart<T>();
-  bool Started = false;
-
-  void Take(T X) {
-    if (!Started) {
-      Minimum = Maximum = X;
-      Started = true;
-      return;
-    }
-    if (X < Minimum) Minimum = X;
-    if (X > Maximum) Maximum = X;
-  }
-};
-
-template <class Arr>
-int MinMaxBody(const Arr& A, ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum) {
-  using T = ElemOf<Arr>;
-  TMinMaxScan<T> Scan;
-  Minimum = Scan.Minimum;
-  Maximum = Scan.Maximum;
-  if (!IsUsable(A)) return -1;
-  const auto E = Extents(A);
-  ForEachElem(A, E.data(), [&Scan](const T& X) { Scan.Take(X); });
-  Minimum = Scan.Minimum;
-  Maximum = Scan.Maximum;
-  return 0;
-}
-
-template <class T>
-int MinMaxSpanBody(std::span<const T> A, T& Minimum, T& Maximum) {
-  TMinMaxScan<T> Scan;
-  Minimum = Scan.Minimum;
-  Maximum = Scan.Maximum;
-  if (A.empty()) return -1;
-  for (const T X : A) Scan.Take(X);
-  Minimum = Scan.Minimum;
-  Maximum = Scan.Maximum;
-  return 0;
-}
-
-/// MinMaxArray over the box [Lo, Hi]; a reversed box is no error and finds nothing.
-template <class Arr>
-int MinMaxBoxBody(const Arr& A, const std::array<int, RankOf<Arr>>& Lo,
-                  const std::array<int, RankOf<Arr>>& Hi, ElemOf<Arr>& Minimum,
-                  ElemOf<Arr>& Maximum, TIndex<RankOf<Arr>>& MinIx, TIndex<RankOf<Arr>>& MaxIx) {
-  using T = ElemOf<Arr>;
-  Minimum = MinStart<T>();
-  Maximum = MaxStart<T>();
-  MinIx = {};
-  MaxIx = {};
-  if (!IsUsable(A)) return -1;
-  ExtentsOf<Arr> BoxLo{}, BoxHi{};
-  if (!MakeBox(Lo, Hi, Extents(A), BoxLo, BoxHi, true)) return -2;
-  // The first element to reach a start value is taken even when it only equals it, so that a
-  // range holding nothing but the largest value still reports a position inside the range.
-  bool HaveMin = false, HaveMax = false;
-  ForEachInBox(A, BoxLo, BoxHi, [&](const T& X, const auto& Ix) {
-    if (HaveMin ? X < Minimum : X <= Minimum) {
-      Minimum = X;
-      MinIx = Ix;
-      HaveMin = true;
-    }
-    if (HaveMax ? X > Maximum : X >= Maximum) {
-      Maximum = X;
-      MaxIx = Ix;
-      HaveMax = true;
-    }
-  });
-  return 0;
-}
 
 /// The element types of MinMaxArray: single 1-D, double and integer 1-D to 4-D.
 template <class Arr>
 concept MinMaxMember = NumArray<Arr, 1, 4> || ArrayOf<Arr, float, 1, 1>;
-
-}  // namespace detail
 
 // For NaN elements the comparisons are false: a NaN never replaces an extreme, but a NaN met
 // first (where the first element starts the search) stays.
@@ -146,118 +23,69 @@ concept MinMaxMember = NumArray<Arr, 1, 4> || ArrayOf<Arr, float, 1, 1>;
 /// The largest element of A. For an empty A: -2147483648.0 for double 1-D and 2-D arrays, the
 /// negative largest double for 3-D and 4-D ones, -2147483648 for integer arrays.
 template <class Arr>
-requires detail::NumArray<Arr, 1, 4> detail::ElemOf<Arr> MaxArray(const Arr& A) {
-  return detail::ExtremeBody<true>(A, nullptr);
-}
+requires NumArray<Arr, 1, 4>
+NMX_API ElemOf<Arr> MaxArray(const Arr& A);
 
 /// The smallest element of A. For an empty A: 2147483647.0 for double 1-D and 2-D arrays, the
 /// largest double for 3-D and 4-D ones, 2147483647 for integer arrays.
 template <class Arr>
-requires detail::NumArray<Arr, 1, 4> detail::ElemOf<Arr> MinArray(const Arr& A) {
-  return detail::ExtremeBody<false>(A, nullptr);
-}
+requires NumArray<Arr, 1, 4>
+NMX_API ElemOf<Arr> MinArray(const Arr& A);
 
 /// The largest element of A and in Ix the position of its first occurrence (0 when it is the
 /// first element). For an empty A the value of MaxArray(A), Ix unchanged.
 template <class Arr>
-requires detail::NumArray<Arr, 1, 1> detail::ElemOf<Arr> MaxArray(const Arr& A, int& Ix) {
-  detail::TIndex<1> Pos{};
-  const bool Usable = detail::IsUsable(A);
-  const auto Result = detail::ExtremeBody<true>(A, &Pos);
-  if (Usable) Ix = static_cast<int>(Pos[0]);
-  return Result;
-}
+requires NumArray<Arr, 1, 1>
+NMX_API ElemOf<Arr> MaxArray(const Arr& A, int& Ix);
 
 /// The smallest element of A and the position of its first occurrence; as MaxArray.
 template <class Arr>
-requires detail::NumArray<Arr, 1, 1> detail::ElemOf<Arr> MinArray(const Arr& A, int& Ix) {
-  detail::TIndex<1> Pos{};
-  const bool Usable = detail::IsUsable(A);
-  const auto Result = detail::ExtremeBody<false>(A, &Pos);
-  if (Usable) Ix = static_cast<int>(Pos[0]);
-  return Result;
-}
+requires NumArray<Arr, 1, 1>
+NMX_API ElemOf<Arr> MinArray(const Arr& A, int& Ix);
 
 /// The largest element of a 2-D A and its first position, columns outermost ([0][0], [0][1],
 /// ..., [1][0], ...). For an empty A the value of MaxArray(A), Col and Row unchanged.
 template <class Arr>
-requires detail::NumArray<Arr, 2, 2> detail::ElemOf<Arr> MaxArray(const Arr& A, int& Col,
-                                                                  int& Row) {
-  detail::TIndex<2> Pos{};
-  const bool Usable = detail::IsUsable(A);
-  const auto Result = detail::ExtremeBody<true>(A, &Pos);
-  if (Usable) {
-    Col = static_cast<int>(Pos[0]);
-    Row = static_cast<int>(Pos[1]);
-  }
-  return Result;
-}
+requires NumArray<Arr, 2, 2>
+NMX_API ElemOf<Arr> MaxArray(const Arr& A, int& Col,
+                                                                  int& Row);
 
 /// The smallest element of a 2-D A and its first position; as MaxArray.
 template <class Arr>
-requires detail::NumArray<Arr, 2, 2> detail::ElemOf<Arr> MinArray(const Arr& A, int& Col,
-                                                                  int& Row) {
-  detail::TIndex<2> Pos{};
-  const bool Usable = detail::IsUsable(A);
-  const auto Result = detail::ExtremeBody<false>(A, &Pos);
-  if (Usable) {
-    Col = static_cast<int>(Pos[0]);
-    Row = static_cast<int>(Pos[1]);
-  }
-  return Result;
-}
+requires NumArray<Arr, 2, 2>
+NMX_API ElemOf<Arr> MinArray(const Arr& A, int& Col,
+                                                                  int& Row);
 
 /// Minimum and Maximum of A. Both are first set to their start values (the largest finite
 /// value of the element type and its negative; 2147483647 and -2147483648 for integers), which
 /// an empty A leaves there with status -1. Otherwise both start at the first element, every
 /// further element is compared strictly, and the status is 0.
 template <class Arr>
-requires detail::MinMaxMember<Arr>
-int MinMaxArray(const Arr& A, detail::ElemOf<Arr>& Minimum, detail::ElemOf<Arr>& Maximum) {
-  return detail::MinMaxBody(A, Minimum, Maximum);
-}
+requires MinMaxMember<Arr>
+NMX_API int MinMaxArray(const Arr& A, ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum);
 
 /// MinMaxArray over a plain sequence of doubles.
-inline int MinMaxArray(std::span<const double> A, double& Minimum, double& Maximum) {
-  return detail::MinMaxSpanBody(A, Minimum, Maximum);
-}
+NMX_API int MinMaxArray(std::span<const double> A, double& Minimum, double& Maximum);
 
 /// MinMaxArray over a plain sequence of 32-bit integers.
-inline int MinMaxArray(std::span<const std::int32_t> A, std::int32_t& Minimum,
-                       std::int32_t& Maximum) {
-  return detail::MinMaxSpanBody(A, Minimum, Maximum);
-}
+NMX_API int MinMaxArray(std::span<const std::int32_t> A, std::int32_t& Minimum,
+                        std::int32_t& Maximum);
 
 /// Minimum and Maximum of A[Lo..Hi] with the positions MinIx, MaxIx of their first
 /// occurrences. The outputs first get the start values of MinMaxArray and the positions 0.
 /// Returns 0; -1 for an empty A; -2 when a bound lies outside A. Lo > Hi is no error: the
 /// range is empty and the outputs keep their start values.
 template <class Arr>
-requires detail::NumArray<Arr, 1, 1>
-int MinMaxArray(const Arr& A, int Lo, int Hi, detail::ElemOf<Arr>& Minimum,
-                detail::ElemOf<Arr>& Maximum, int& MinIx, int& MaxIx) {
-  detail::TIndex<1> MinPos{}, MaxPos{};
-  const int Status = detail::MinMaxBoxBody(A, {Lo}, {Hi}, Minimum, Maximum, MinPos, MaxPos);
-  MinIx = static_cast<int>(MinPos[0]);
-  MaxIx = static_cast<int>(MaxPos[0]);
-  return Status;
-}
+requires NumArray<Arr, 1, 1>
+NMX_API int MinMaxArray(const Arr& A, int Lo, int Hi, ElemOf<Arr>& Minimum,
+                ElemOf<Arr>& Maximum, int& MinIx, int& MaxIx);
 
 /// Minimum and Maximum of the block [LoCol..HiCol][LoRow..HiRow] with the positions of their
 /// first occurrences (columns outermost); as the 1-D member.
 template <class Arr>
-requires detail::NumArray<Arr, 2, 2>
-int MinMaxArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow,
-                detail::ElemOf<Arr>& Minimum, detail::ElemOf<Arr>& Maximum, int& MinCol,
-                int& MinRow, int& MaxCol, int& MaxRow) {
-  detail::TIndex<2> MinPos{}, MaxPos{};
-  const int Status =
-      detail::MinMaxBoxBody(A, {LoCol, LoRow}, {HiCol, HiRow}, Minimum, Maximum, MinPos, MaxPos);
-  MinCol = static_cast<int>(MinPos[0]);
-  MinRow = static_cast<int>(MinPos[1]);
-  MaxCol = static_cast<int>(MaxPos[0]);
-  MaxRow = static_cast<int>(MaxPos[1]);
-  return Status;
-}
+requires NumArray<Arr, 2, 2>
+NMX_API int MinMaxArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow,
+                ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum, int& MinCol,
+                int& MinRow, int& MaxCol, int& MaxRow);
 
 }  // namespace NMX_openarrays

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <utility>
 
-#include "nmx/openarrays/detail/elem.h"
-#include "nmx/openarrays/detail/nd.h"
+#include "nmx/openarrays/array_kinds.h"
+#include "nmx/config.h"
 
 namespace NMX_openarrays {
 
@@ -14,14 +14,7 @@ namespace NMX_openarrays {
 /// always becomes [2, 1]). The generator is not reseeded, so `NMX_platform::SetRandSeed` makes
 /// the result reproducible. Returns 0, or -1 for fewer than 2 elements.
 template <class Arr>
-requires detail::NumArray<Arr, 1, 1>
-int ShuffleArray(Arr& A) {
-  if (A.size() < 2) return -1;
-  for (std::size_t K = A.size() - 1; K >= 1; --K) {
-    const std::size_t J = detail::RandomIndex(K);
-    std::swap(A[K], A[J]);
-  }
-  return 0;
-}
+requires NumArray<Arr, 1, 1>
+NMX_API int ShuffleArray(Arr& A);
 
 }  // namespace NMX_openarrays

@@ -1,5 +1,5 @@
-// Element-level helpers of the open-array functions: conversion between element types, 32-bit
-// integer arithmetic that wraps, and the random draws of the fills.
+// Element-level helpers of the containers and the open-array functions: conversion between
+// element types, 32-bit integer arithmetic that wraps, and uniform random indices.
 #pragma once
 
 #include <cmath>
@@ -9,7 +9,7 @@
 
 #include "nmx/config.h"
 
-namespace NMX_openarrays::detail {
+namespace NMX_math1::detail {
 
 /// X clamped to [-2147483648, 2147483647], then rounded to the nearest integer, ties to even
 /// (in the default rounding mode); NaN gives 0.
@@ -81,4 +81,4 @@ constexpr T AbsElem(T X) noexcept {
   }
 }
 
-}  // namespace NMX_openarrays::detail
+}  // namespace NMX_math1::detail

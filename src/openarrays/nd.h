@@ -1,71 +1,27 @@
-// Rank-generic helpers over nested std::vector arrays: rank, element type, extents along the
-// first path, usability, rectangular resizing, index boxes and ordered traversal.
+// Rank-generic helpers of the open-array functions over nested std::vector arrays: extents,
+// usability, rectangular resizing, index boxes and ordered traversal.
 #pragma once
 
 #include <array>
-#include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <type_traits>
 #include <vector>
 
+#include "math1/elem.h"
+#include "nmx/math1/moments.h"
+#include "nmx/openarrays/array_kinds.h"
+
 namespace NMX_openarrays::detail {
 
-template <class A>
-struct ArrayTraits {
-  static constexpr int Rank = 0;
-  using Elem = A;
-};
-
-template <class T, class Alloc>
-struct ArrayTraits<std::vector<T, Alloc>> {
-  static constexpr int Rank = 1 + ArrayTraits<T>::Rank;
-  using Elem = typename ArrayTraits<T>::Elem;
-};
-
-/// Number of dimensions of a nested vector (TDouble2DArray: 2).
-template <class A>
-inline constexpr int RankOf = ArrayTraits<std::remove_cvref_t<A>>::Rank;
-
-/// Element type of a nested vector (TDouble2DArray: double).
-template <class A>
-using ElemOf = typename ArrayTraits<std::remove_cvref_t<A>>::Elem;
-
-/// Any nested vector of rank 1 to 4.
-template <class A>
-concept NdArray = RankOf<A>
->= 1 && RankOf<A> <= 4;
-
-/// A nested vector of element type T whose rank lies in MinRank..MaxRank.
-template <class A, class T, int MinRank, int MaxRank>
-concept ArrayOf = NdArray<A> && std::same_as<ElemOf<A>, T> && RankOf<A>
->= MinRank&& RankOf<A> <= MaxRank;
-
-/// A double or 32-bit integer array whose rank lies in MinRank..MaxRank.
-template <class A, int MinRank, int MaxRank>
-concept NumArray =
-    ArrayOf<A, double, MinRank, MaxRank> || ArrayOf<A, std::int32_t, MinRank, MaxRank>;
-
-/// A Boolean array whose rank lies in MinRank..MaxRank.
-template <class A, int MinRank, int MaxRank>
-concept BoolArray = ArrayOf<A, bool, MinRank, MaxRank>;
-
-/// Two arrays of the same element type and rank.
-template <class A, class B>
-concept SameShapeType = NdArray<A> && NdArray<B> && std::same_as<ElemOf<A>, ElemOf<B>> && RankOf<A>
-== RankOf<B>;
-
-/// The nested vector of element type T and rank R (NestedOf<double, 2> is TDouble2DArray).
-template <class T, int R>
-struct NestedVector {
-  using Type = std::vector<typename NestedVector<T, R - 1>::Type>;
-};
-template <class T>
-struct NestedVector<T, 1> {
-  using Type = std::vector<T>;
-};
-template <class T, int R>
-using NestedOf = typename NestedVector<T, R>::Type;
+using NMX_math1::detail::AbsElem;
+using NMX_math1::detail::AddElem;
+using NMX_math1::detail::ConvertElem;
+using NMX_math1::detail::IsInt32;
+using NMX_math1::detail::MulElem;
+using NMX_math1::detail::RandomIndex;
+using NMX_math1::detail::SubElem;
 
 /// The extents taken along the first path: A.size(), A[0].size(), A[0][0].size(), ...
 /// Once an extent is 0 the deeper ones are 0 too.
@@ -73,7 +29,7 @@ template <NdArray A>
 std::array<std::size_t, RankOf<A>> Extents(const A& X) {
   std::array<std::size_t, RankOf<A>> E{};
   E[0] = X.size();
-  if constexpr (RankOf < A >> 1) {
+  if constexpr (RankOf<A> > 1) {
     if (!X.empty()) {
       const auto Inner = Extents(X[0]);
       for (std::size_t K = 0; K < Inner.size(); ++K) E[K + 1] = Inner[K];
@@ -90,7 +46,7 @@ using ExtentsOf = std::array<std::size_t, RankOf<A>>;
 template <NdArray A>
 bool CoversExtents(const A& X, const std::size_t* E) {
   if (X.size() < E[0]) return false;
-  if constexpr (RankOf < A >> 1) {
+  if constexpr (RankOf<A> > 1) {
     for (std::size_t I = 0; I < E[0]; ++I) {
       if (!CoversExtents(X[I], E + 1)) return false;
     }
@@ -113,7 +69,7 @@ bool IsUsable(const A& X) {
 template <NdArray A>
 void SetExtents(A& X, const std::size_t* E) {
   X.resize(E[0]);
-  if constexpr (RankOf < A >> 1) {
+  if constexpr (RankOf<A> > 1) {
     for (auto& Inner : X) SetExtents(Inner, E + 1);
   }
 }
@@ -255,6 +211,45 @@ void ForEachPairInBoxes(A&& X, const ExtentsOf<A>& Lo, const ExtentsOf<A>& Hi, B
   static_assert(RankOf<A> == RankOf<B>);
   if (BoxCount(Lo, Hi) == 0) return;
   ForEachPairInBoxesLevel<0>(X, Lo, Hi, Y, YLo, Fn);
+}
+
+
+template <std::size_t D, class A, std::size_t R, class T>
+void CollectRuns(const A& X, const TIndex<R>& Lo, const TIndex<R>& Hi,
+                 std::vector<std::span<const T>>& Out) {
+  if constexpr (D + 1 == R) {
+    Out.emplace_back(X.data() + Lo[D], Hi[D] - Lo[D] + 1);
+  } else {
+    for (std::size_t I = Lo[D]; I <= Hi[D]; ++I) CollectRuns<D + 1>(X[I], Lo, Hi, Out);
+  }
+}
+
+/// The box [Lo, Hi] as the contiguous runs of its last dimension, in traversal order (first
+/// index outermost): the pieces the moments kernel takes. The box must lie within storage.
+template <NdArray A>
+std::vector<std::span<const ElemOf<A>>> BoxPieces(const A& X, const ExtentsOf<A>& Lo,
+                                                  const ExtentsOf<A>& Hi) {
+  std::vector<std::span<const ElemOf<A>>> Pieces;
+  if (BoxCount(Lo, Hi) > 0) CollectRuns<0>(X, Lo, Hi, Pieces);
+  return Pieces;
+}
+
+/// The plain sum (in traversal order) and central sums of the box, from the moments kernel:
+/// deviations, never raw power sums, so a large common offset costs no digits.
+template <NdArray A>
+NMX_math1::TMoments BoxMoments(const A& X, const ExtentsOf<A>& Lo, const ExtentsOf<A>& Hi) {
+  const auto Pieces = BoxPieces(X, Lo, Hi);
+  return NMX_math1::CentralMoments(std::span<const std::span<const ElemOf<A>>>(Pieces));
+}
+
+/// Checks A and the range (lows then highs) and gives the box: 0, -1 for an empty A, -2 for
+/// an invalid range.
+template <NdArray A>
+int CheckRange(const A& X, const std::array<int, RankOf<A>>& Lo,
+               const std::array<int, RankOf<A>>& Hi, ExtentsOf<A>& BoxLo, ExtentsOf<A>& BoxHi) {
+  if (!IsUsable(X)) return -1;
+  if (!MakeBox(Lo, Hi, Extents(X), BoxLo, BoxHi)) return -2;
+  return 0;
 }
 
 }  // namespace NMX_openarrays::detail

@@ -1,4 +1,4 @@
-#include "nmx/openarrays/detail/elem.h"
+#include "math1/elem.h"
 
 #include <cfloat>
 #include <climits>
@@ -7,7 +7,7 @@
 
 #include "nmx/platform/random.h"
 
-namespace NMX_openarrays::detail {
+namespace NMX_math1::detail {
 
 std::int32_t RoundToInt32(double X) noexcept {
   if (std::isnan(X)) return 0;
@@ -40,4 +40,4 @@ std::size_t RandomIndex(std::size_t Range) noexcept {
   return J < Range ? J : Range - 1;
 }
 
-}  // namespace NMX_openarrays::detail
+}  // namespace NMX_math1::detail
