@@ -157,8 +157,8 @@ bool TTextScanner::NextLine(std::string_view& Line) {
   std::size_t Start = FPos;
   std::size_t Scanned = FPos;
   for (;;) {
-    const void* Lf = Scanned < FEnd ? std::memchr(FBuf.data() + Scanned, '\n', FEnd - Scanned)
-                                    : nullptr;
+    const void* Lf =
+        Scanned < FEnd ? std::memchr(FBuf.data() + Scanned, '\n', FEnd - Scanned) : nullptr;
     if (Lf != nullptr) {
       const auto End = static_cast<std::size_t>(static_cast<const char*>(Lf) - FBuf.data());
       FPos = End + 1;

@@ -74,8 +74,7 @@ int MultiplyArrayByScalar(Arr& A, std::type_identity_t<ElemOf<Arr>> Factor) {
 
 template <class Arr>
 requires NumArray<Arr, 1, 4>
-int MultiplyArrayByScalar(const Arr& A, std::type_identity_t<ElemOf<Arr>> Factor,
-                          Arr& Result) {
+int MultiplyArrayByScalar(const Arr& A, std::type_identity_t<ElemOf<Arr>> Factor, Arr& Result) {
   return detail::MapBody(A, Result, [Factor](auto X) { return detail::MulElem(X, Factor); });
 }
 

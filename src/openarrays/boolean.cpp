@@ -18,7 +18,6 @@ int CountTrueBody(const Arr& A, const TIndex<RankOf<Arr>>& Lo, const TIndex<Rank
   return Count;
 }
 
-
 }  // namespace detail
 
 template <class Arr>
@@ -59,8 +58,7 @@ int InvertArray(Arr& A) {
 
 template <class BArr, class NArr>
 requires BoolToNumPair<BArr, NArr>
-int BoolToNumArray(const BArr& A, ElemOf<NArr> FalseVal, ElemOf<NArr> TrueVal,
-                   NArr& Result) {
+int BoolToNumArray(const BArr& A, ElemOf<NArr> FalseVal, ElemOf<NArr> TrueVal, NArr& Result) {
   if (!detail::IsUsable(A)) return -1;
   const auto E = detail::Extents(A);
   NArr R;
@@ -96,9 +94,13 @@ NMX_BOOL_1_2(NMX_INST)
 #define NMX_INST(A) template bool EqualArrays<A>(const A&, const A&);
 NMX_INT_1_4(NMX_INST)
 #undef NMX_INST
-template int BoolToNumArray<detail::TBoolArray, detail::TDoubleArray>(const detail::TBoolArray&, ElemOf<detail::TDoubleArray>, ElemOf<detail::TDoubleArray>, detail::TDoubleArray&);
-template int BoolToNumArray<detail::TBoolArray, detail::TIntArray>(const detail::TBoolArray&, ElemOf<detail::TIntArray>, ElemOf<detail::TIntArray>, detail::TIntArray&);
-template int BoolToNumArray<detail::TBool2DArray, detail::TDouble2DArray>(const detail::TBool2DArray&, ElemOf<detail::TDouble2DArray>, ElemOf<detail::TDouble2DArray>, detail::TDouble2DArray&);
-template int BoolToNumArray<detail::TBool2DArray, detail::TInt2DArray>(const detail::TBool2DArray&, ElemOf<detail::TInt2DArray>, ElemOf<detail::TInt2DArray>, detail::TInt2DArray&);
+#define NMX_BOOL_TO_NUM(B, N)                                                            \
+  template int BoolToNumArray<detail::B, detail::N>(const detail::B&, ElemOf<detail::N>, \
+                                                    ElemOf<detail::N>, detail::N&);
+NMX_BOOL_TO_NUM(TBoolArray, TDoubleArray)
+NMX_BOOL_TO_NUM(TBoolArray, TIntArray)
+NMX_BOOL_TO_NUM(TBool2DArray, TDouble2DArray)
+NMX_BOOL_TO_NUM(TBool2DArray, TInt2DArray)
+#undef NMX_BOOL_TO_NUM
 
 }  // namespace NMX_openarrays

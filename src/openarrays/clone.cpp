@@ -11,7 +11,6 @@ namespace NMX_openarrays {
 
 namespace detail {
 
-
 template <class Src, class Dest>
 int CloneBody(const Src& Source, Dest& Result) {
   using S = ElemOf<Src>;
@@ -56,33 +55,28 @@ int CloneAndReverseArray(const Src& Source, Dest& Result) {
   return detail::CloneReverseBody(Source, Result);
 }
 
-// The members of the family, compiled here.
-template int CloneArray<detail::TBoolArray, detail::TBoolArray>(const detail::TBoolArray&, detail::TBoolArray&);
-template int CloneArray<detail::TBool2DArray, detail::TBool2DArray>(const detail::TBool2DArray&, detail::TBool2DArray&);
-template int CloneArray<detail::TSingleArray, detail::TDoubleArray>(const detail::TSingleArray&, detail::TDoubleArray&);
-template int CloneArray<detail::TDoubleArray, detail::TSingleArray>(const detail::TDoubleArray&, detail::TSingleArray&);
-template int CloneArray<detail::TDoubleArray, detail::TDoubleArray>(const detail::TDoubleArray&, detail::TDoubleArray&);
-template int CloneArray<detail::TDoubleArray, detail::TIntArray>(const detail::TDoubleArray&, detail::TIntArray&);
-template int CloneArray<detail::TIntArray, detail::TDoubleArray>(const detail::TIntArray&, detail::TDoubleArray&);
-template int CloneArray<detail::TIntArray, detail::TIntArray>(const detail::TIntArray&, detail::TIntArray&);
-template int CloneArray<detail::TDouble2DArray, detail::TDouble2DArray>(const detail::TDouble2DArray&, detail::TDouble2DArray&);
-template int CloneArray<detail::TDouble2DArray, detail::TInt2DArray>(const detail::TDouble2DArray&, detail::TInt2DArray&);
-template int CloneArray<detail::TInt2DArray, detail::TDouble2DArray>(const detail::TInt2DArray&, detail::TDouble2DArray&);
-template int CloneArray<detail::TInt2DArray, detail::TInt2DArray>(const detail::TInt2DArray&, detail::TInt2DArray&);
-template int CloneArray<detail::TDouble3DArray, detail::TDouble3DArray>(const detail::TDouble3DArray&, detail::TDouble3DArray&);
-template int CloneArray<detail::TDouble3DArray, detail::TInt3DArray>(const detail::TDouble3DArray&, detail::TInt3DArray&);
-template int CloneArray<detail::TInt3DArray, detail::TDouble3DArray>(const detail::TInt3DArray&, detail::TDouble3DArray&);
-template int CloneArray<detail::TInt3DArray, detail::TInt3DArray>(const detail::TInt3DArray&, detail::TInt3DArray&);
-template int CloneArray<detail::TDouble4DArray, detail::TDouble4DArray>(const detail::TDouble4DArray&, detail::TDouble4DArray&);
-template int CloneArray<detail::TDouble4DArray, detail::TInt4DArray>(const detail::TDouble4DArray&, detail::TInt4DArray&);
-template int CloneArray<detail::TInt4DArray, detail::TDouble4DArray>(const detail::TInt4DArray&, detail::TDouble4DArray&);
-template int CloneArray<detail::TInt4DArray, detail::TInt4DArray>(const detail::TInt4DArray&, detail::TInt4DArray&);
-template int CloneAndReverseArray<detail::TBoolArray, detail::TBoolArray>(const detail::TBoolArray&, detail::TBoolArray&);
-template int CloneAndReverseArray<detail::TSingleArray, detail::TDoubleArray>(const detail::TSingleArray&, detail::TDoubleArray&);
-template int CloneAndReverseArray<detail::TDoubleArray, detail::TSingleArray>(const detail::TDoubleArray&, detail::TSingleArray&);
-template int CloneAndReverseArray<detail::TDoubleArray, detail::TDoubleArray>(const detail::TDoubleArray&, detail::TDoubleArray&);
-template int CloneAndReverseArray<detail::TDoubleArray, detail::TIntArray>(const detail::TDoubleArray&, detail::TIntArray&);
-template int CloneAndReverseArray<detail::TIntArray, detail::TDoubleArray>(const detail::TIntArray&, detail::TDoubleArray&);
-template int CloneAndReverseArray<detail::TIntArray, detail::TIntArray>(const detail::TIntArray&, detail::TIntArray&);
+// The members of the family, compiled here: the pairs of CloneMember and CloneReverseMember.
+#define NMX_CLONE(S, D) template int CloneArray<detail::S, detail::D>(const detail::S&, detail::D&);
+#define NMX_CLONE_REVERSE(S, D) \
+  template int CloneAndReverseArray<detail::S, detail::D>(const detail::S&, detail::D&);
+// Double and integer arrays of one rank (Suffix: Array, 2DArray, ...), each to both types.
+#define NMX_CLONE_NUM(M, Suffix)      \
+  M(TDouble##Suffix, TDouble##Suffix) \
+  M(TDouble##Suffix, TInt##Suffix) M(TInt##Suffix, TDouble##Suffix) M(TInt##Suffix, TInt##Suffix)
+NMX_CLONE(TBoolArray, TBoolArray)
+NMX_CLONE(TBool2DArray, TBool2DArray)
+NMX_CLONE(TSingleArray, TDoubleArray)
+NMX_CLONE(TDoubleArray, TSingleArray)
+NMX_CLONE_NUM(NMX_CLONE, Array)
+NMX_CLONE_NUM(NMX_CLONE, 2DArray)
+NMX_CLONE_NUM(NMX_CLONE, 3DArray)
+NMX_CLONE_NUM(NMX_CLONE, 4DArray)
+NMX_CLONE_REVERSE(TBoolArray, TBoolArray)
+NMX_CLONE_REVERSE(TSingleArray, TDoubleArray)
+NMX_CLONE_REVERSE(TDoubleArray, TSingleArray)
+NMX_CLONE_NUM(NMX_CLONE_REVERSE, Array)
+#undef NMX_CLONE_NUM
+#undef NMX_CLONE_REVERSE
+#undef NMX_CLONE
 
 }  // namespace NMX_openarrays

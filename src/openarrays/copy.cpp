@@ -13,7 +13,6 @@ namespace NMX_openarrays {
 
 namespace detail {
 
-
 /// Writes the block [Lo, Hi] of Src into Dest with its first element at Off, after checking
 /// that the block lies in Src and fits into Dest from Off.
 template <class Arr>
@@ -129,7 +128,6 @@ int CopyToLineBody(const Arr1& Src, int FirstElem, int LastElem, bool AlongColum
   return Status;
 }
 
-
 }  // namespace detail
 
 template <class Arr>
@@ -232,40 +230,48 @@ int Copy2DRowTo1DArray(const NMX_nmxbase::TDouble2DArray& Src, int Row, int Firs
 
 // The members of the family, compiled here.
 #define NMX_INST(A) template int CopyArray<A>(const A&, int, A&);
-NMX_NUM_1(NMX_INST) NMX_INST(detail::TBoolArray)
+NMX_NUM_1(NMX_INST)
+NMX_INST(detail::TBoolArray)
 #undef NMX_INST
 #define NMX_INST(A) template int CopyArray<A>(const A&, int, int, A&);
-NMX_NUM_2(NMX_INST) NMX_INST(detail::TBool2DArray)
+NMX_NUM_2(NMX_INST)
+NMX_INST(detail::TBool2DArray)
 #undef NMX_INST
 #define NMX_INST(A) template int CopyArray<A>(const A&, int, int, int, A&);
-NMX_NUM_3(NMX_INST)
+    NMX_NUM_3(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int CopyArray<A>(const A&, int, int, int, int, A&);
-NMX_NUM_4(NMX_INST)
+        NMX_NUM_4(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int CopyArray<A>(const A&, int, int, int, A&);
-NMX_NUM_1(NMX_INST)
+            NMX_NUM_1(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int CopyArray<A>(const A&, int, int, int, int, int, int, A&);
-NMX_NUM_2(NMX_INST)
+                NMX_NUM_2(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int CopyArray<A>(const A&, int, int, int, int, int, int, int, int, int, A&);
-NMX_NUM_3(NMX_INST)
+#define NMX_INST(A) \
+  template int CopyArray<A>(const A&, int, int, int, int, int, int, int, int, int, A&);
+                    NMX_NUM_3(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int CopyArray<A>(const A&, int, int, int, int, int, int, int, int, int, int, int, int, A&);
-NMX_NUM_4(NMX_INST)
+#define NMX_INST(A)                                                                               \
+  template int CopyArray<A>(const A&, int, int, int, int, int, int, int, int, int, int, int, int, \
+                            A&);
+                        NMX_NUM_4(NMX_INST)
 #undef NMX_INST
-template int CopyArrayColumn<detail::TDouble2DArray, detail::TDoubleArray>(const detail::TDouble2DArray&, int, int, int, detail::TDoubleArray&);
-template int CopyArrayColumn<detail::TInt2DArray, detail::TIntArray>(const detail::TInt2DArray&, int, int, int, detail::TIntArray&);
-template int CopyArrayColumn<detail::TBool2DArray, detail::TBoolArray>(const detail::TBool2DArray&, int, int, int, detail::TBoolArray&);
-template int CopyArrayRow<detail::TDouble2DArray, detail::TDoubleArray>(const detail::TDouble2DArray&, int, int, int, detail::TDoubleArray&);
-template int CopyArrayRow<detail::TInt2DArray, detail::TIntArray>(const detail::TInt2DArray&, int, int, int, detail::TIntArray&);
-template int CopyArrayRow<detail::TBool2DArray, detail::TBoolArray>(const detail::TBool2DArray&, int, int, int, detail::TBoolArray&);
-template int CopyToArrayColumn<detail::TDoubleArray, detail::TDouble2DArray>(const detail::TDoubleArray&, int, int, int, int, detail::TDouble2DArray&);
-template int CopyToArrayColumn<detail::TIntArray, detail::TInt2DArray>(const detail::TIntArray&, int, int, int, int, detail::TInt2DArray&);
-template int CopyToArrayColumn<detail::TBoolArray, detail::TBool2DArray>(const detail::TBoolArray&, int, int, int, int, detail::TBool2DArray&);
-template int CopyToArrayRow<detail::TDoubleArray, detail::TDouble2DArray>(const detail::TDoubleArray&, int, int, int, int, detail::TDouble2DArray&);
-template int CopyToArrayRow<detail::TIntArray, detail::TInt2DArray>(const detail::TIntArray&, int, int, int, int, detail::TInt2DArray&);
-template int CopyToArrayRow<detail::TBoolArray, detail::TBool2DArray>(const detail::TBoolArray&, int, int, int, int, detail::TBool2DArray&);
+// The columns and rows, for the LinePair members: a 2-D source A2 and a 1-D destination A1
+// of one element type.
+#define NMX_LINES(A2, A1)                                                                       \
+  template int CopyArrayColumn<detail::A2, detail::A1>(const detail::A2&, int, int, int,        \
+                                                       detail::A1&);                            \
+  template int CopyArrayRow<detail::A2, detail::A1>(const detail::A2&, int, int, int,           \
+                                                    detail::A1&);                               \
+  template int CopyToArrayColumn<detail::A1, detail::A2>(const detail::A1&, int, int, int, int, \
+                                                         detail::A2&);                          \
+  template int CopyToArrayRow<detail::A1, detail::A2>(const detail::A1&, int, int, int, int,    \
+                                                      detail::A2&);
+                            NMX_LINES(TDouble2DArray, TDoubleArray)
+                                NMX_LINES(TInt2DArray, TIntArray)
+                                    NMX_LINES(TBool2DArray, TBoolArray)
+#undef NMX_LINES
 
 }  // namespace NMX_openarrays

@@ -133,7 +133,6 @@ int MinMaxBoxBody(const Arr& A, const std::array<int, RankOf<Arr>>& Lo,
   return 0;
 }
 
-
 }  // namespace detail
 
 template <class Arr>
@@ -165,8 +164,7 @@ requires NumArray<Arr, 1, 1> ElemOf<Arr> MinArray(const Arr& A, int& Ix) {
 }
 
 template <class Arr>
-requires NumArray<Arr, 2, 2> ElemOf<Arr> MaxArray(const Arr& A, int& Col,
-                                                                  int& Row) {
+requires NumArray<Arr, 2, 2> ElemOf<Arr> MaxArray(const Arr& A, int& Col, int& Row) {
   detail::TIndex<2> Pos{};
   const bool Usable = detail::IsUsable(A);
   const auto Result = detail::ExtremeBody<true>(A, &Pos);
@@ -178,8 +176,7 @@ requires NumArray<Arr, 2, 2> ElemOf<Arr> MaxArray(const Arr& A, int& Col,
 }
 
 template <class Arr>
-requires NumArray<Arr, 2, 2> ElemOf<Arr> MinArray(const Arr& A, int& Col,
-                                                                  int& Row) {
+requires NumArray<Arr, 2, 2> ElemOf<Arr> MinArray(const Arr& A, int& Col, int& Row) {
   detail::TIndex<2> Pos{};
   const bool Usable = detail::IsUsable(A);
   const auto Result = detail::ExtremeBody<false>(A, &Pos);
@@ -198,8 +195,8 @@ int MinMaxArray(const Arr& A, ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum) {
 
 template <class Arr>
 requires NumArray<Arr, 1, 1>
-int MinMaxArray(const Arr& A, int Lo, int Hi, ElemOf<Arr>& Minimum,
-                ElemOf<Arr>& Maximum, int& MinIx, int& MaxIx) {
+int MinMaxArray(const Arr& A, int Lo, int Hi, ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum,
+                int& MinIx, int& MaxIx) {
   detail::TIndex<1> MinPos{}, MaxPos{};
   const int Status = detail::MinMaxBoxBody(A, {Lo}, {Hi}, Minimum, Maximum, MinPos, MaxPos);
   MinIx = static_cast<int>(MinPos[0]);
@@ -209,9 +206,8 @@ int MinMaxArray(const Arr& A, int Lo, int Hi, ElemOf<Arr>& Minimum,
 
 template <class Arr>
 requires NumArray<Arr, 2, 2>
-int MinMaxArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow,
-                ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum, int& MinCol,
-                int& MinRow, int& MaxCol, int& MaxRow) {
+int MinMaxArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow, ElemOf<Arr>& Minimum,
+                ElemOf<Arr>& Maximum, int& MinCol, int& MinRow, int& MaxCol, int& MaxRow) {
   detail::TIndex<2> MinPos{}, MaxPos{};
   const int Status =
       detail::MinMaxBoxBody(A, {LoCol, LoRow}, {HiCol, HiRow}, Minimum, Maximum, MinPos, MaxPos);
@@ -250,12 +246,16 @@ NMX_NUM_2(NMX_INST)
 NMX_NUM_2(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int MinMaxArray<A>(const A&, ElemOf<A>&, ElemOf<A>&);
-NMX_NUM_1_4(NMX_INST) NMX_INST(detail::TSingleArray)
+NMX_NUM_1_4(NMX_INST)
+NMX_INST(detail::TSingleArray)
 #undef NMX_INST
-#define NMX_INST(A) template int MinMaxArray<A>(const A&, int, int, ElemOf<A>&, ElemOf<A>&, int&, int&);
+#define NMX_INST(A) \
+  template int MinMaxArray<A>(const A&, int, int, ElemOf<A>&, ElemOf<A>&, int&, int&);
 NMX_NUM_1(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int MinMaxArray<A>(const A&, int, int, int, int, ElemOf<A>&, ElemOf<A>&, int&, int&, int&, int&);
+#define NMX_INST(A)                                                                             \
+  template int MinMaxArray<A>(const A&, int, int, int, int, ElemOf<A>&, ElemOf<A>&, int&, int&, \
+                              int&, int&);
 NMX_NUM_2(NMX_INST)
 #undef NMX_INST
 

@@ -139,22 +139,22 @@ int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int Lo, int Hi) {
 
 template <class Arr>
 requires NumArray<Arr, 2, 2>
-int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow,
-              int HiCol, int HiRow) {
+int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow, int HiCol,
+              int HiRow) {
   return detail::FillBoxBody(A, Value, {LoCol, LoRow}, {HiCol, HiRow});
 }
 
 template <class Arr>
 requires NumArray<Arr, 3, 3>
-int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow,
-              int LoLay, int HiCol, int HiRow, int HiLay) {
+int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow, int LoLay,
+              int HiCol, int HiRow, int HiLay) {
   return detail::FillBoxBody(A, Value, {LoCol, LoRow, LoLay}, {HiCol, HiRow, HiLay});
 }
 
 template <class Arr>
 requires NumArray<Arr, 4, 4>
-int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow,
-              int LoLay, int LoTSlot, int HiCol, int HiRow, int HiLay, int HiTSlot) {
+int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow, int LoLay,
+              int LoTSlot, int HiCol, int HiRow, int HiLay, int HiTSlot) {
   return detail::FillBoxBody(A, Value, {LoCol, LoRow, LoLay, LoTSlot},
                              {HiCol, HiRow, HiLay, HiTSlot});
 }
@@ -227,7 +227,8 @@ int FillRandomUniform(NMX_nmxbase::TIntArray& A, std::int32_t RangeLow, std::int
 
 // The members of the family, compiled here.
 #define NMX_INST(A) template int FillArray<A>(A&, ElemOf<A>);
-NMX_NUM_1_4(NMX_INST) NMX_BOOL_1_2(NMX_INST)
+NMX_NUM_1_4(NMX_INST)
+NMX_BOOL_1_2(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int FillArray<A>(A&, ElemOf<A>, int, int);
 NMX_NUM_1(NMX_INST)
@@ -238,23 +239,25 @@ NMX_NUM_2(NMX_INST)
 #define NMX_INST(A) template int FillArray<A>(A&, ElemOf<A>, int, int, int, int, int, int);
 NMX_NUM_3(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int FillArray<A>(A&, ElemOf<A>, int, int, int, int, int, int, int, int);
+#define NMX_INST(A) \
+  template int FillArray<A>(A&, ElemOf<A>, int, int, int, int, int, int, int, int);
 NMX_NUM_4(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int FillArraySerial<A>(A&, ElemOf<A>, ElemOf<A>);
-NMX_DBL_1_4(NMX_INST) NMX_INT_1_3(NMX_INST)
+NMX_DBL_1_4(NMX_INST)
+NMX_INT_1_3(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int FillArraySerial<A>(A&);
-NMX_NUM_1_3(NMX_INST)
+    NMX_NUM_1_3(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int FillDiagArray<A>(A&, ElemOf<A>);
-NMX_NUM_2_4(NMX_INST)
+        NMX_NUM_2_4(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int FillRandomNormal<A>(A&, double, double);
-NMX_DBL_1_4(NMX_INST)
+            NMX_DBL_1_4(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int FillRandomUniform<A>(A&, ElemOf<A>, ElemOf<A>);
-NMX_NUM_1_4(NMX_INST)
+                NMX_NUM_1_4(NMX_INST)
 #undef NMX_INST
 
 }  // namespace NMX_openarrays

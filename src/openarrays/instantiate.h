@@ -28,8 +28,9 @@ using NMX_nmxbase::TSingleArray;
 #define NMX_NUM_3(X) X(detail::TDouble3DArray) X(detail::TInt3DArray)
 #define NMX_NUM_4(X) X(detail::TDouble4DArray) X(detail::TInt4DArray)
 // Double arrays of rank 1 to 4, integer arrays of rank 1 to 4 and 1 to 3.
-#define NMX_DBL_1_4(X) \
-  X(detail::TDoubleArray) X(detail::TDouble2DArray) X(detail::TDouble3DArray) X(detail::TDouble4DArray)
+#define NMX_DBL_1_4(X)    \
+  X(detail::TDoubleArray) \
+  X(detail::TDouble2DArray) X(detail::TDouble3DArray) X(detail::TDouble4DArray)
 #define NMX_INT_1_3(X) X(detail::TIntArray) X(detail::TInt2DArray) X(detail::TInt3DArray)
 #define NMX_INT_1_4(X) NMX_INT_1_3(X) X(detail::TInt4DArray)
 // Double and integer arrays of rank 1 to 3, 1 to 4, 2 to 4, 1 to 2.

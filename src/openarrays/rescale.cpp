@@ -72,8 +72,8 @@ int RescaleArray(Arr& A, int LoCol, int LoRow, int HiCol, int HiRow, TRescaleMod
 
 // The members of the family, compiled here.
 template int RescaleArray<detail::TDoubleArray>(detail::TDoubleArray&, int, int, TRescaleMode,
-                                              double&, double&);
+                                                double&, double&);
 template int RescaleArray<detail::TDouble2DArray>(detail::TDouble2DArray&, int, int, int, int,
-                                                TRescaleMode, double&, double&);
+                                                  TRescaleMode, double&, double&);
 
 }  // namespace NMX_openarrays

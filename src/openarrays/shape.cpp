@@ -64,7 +64,8 @@ int FlipDimArray(Arr& A, int Dim) {
 
 // The members of the family, compiled here.
 #define NMX_INST(A) template int TransposeArray<A>(A&);
-NMX_NUM_2(NMX_INST) NMX_INST(detail::TBool2DArray)
+NMX_NUM_2(NMX_INST)
+NMX_INST(detail::TBool2DArray)
 #undef NMX_INST
 #define NMX_INST(A) template int TraceOfArray<A>(const A&, ElemOf<A>&);
 NMX_NUM_2(NMX_INST)

@@ -194,7 +194,8 @@ NMX_NUM_2(NMX_INST)
 #define NMX_INST(A) template int MeanArray<A>(const A&, int, int, int, int, int, int, double&);
 NMX_NUM_3(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int MeanArray<A>(const A&, int, int, int, int, int, int, int, int, double&);
+#define NMX_INST(A) \
+  template int MeanArray<A>(const A&, int, int, int, int, int, int, int, int, double&);
 NMX_NUM_4(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int StdDevArray<A>(const A&, int, int, double&);
@@ -206,7 +207,8 @@ NMX_NUM_2(NMX_INST)
 #define NMX_INST(A) template int StdDevArray<A>(const A&, int, int, int, int, int, int, double&);
 NMX_NUM_3(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int StdDevArray<A>(const A&, int, int, int, int, int, int, int, int, double&);
+#define NMX_INST(A) \
+  template int StdDevArray<A>(const A&, int, int, int, int, int, int, int, int, double&);
 NMX_NUM_4(NMX_INST)
 #undef NMX_INST
 #define NMX_INST(A) template int MeanVarArray<A>(const A&, int, int, double&, double&);
@@ -224,10 +226,13 @@ NMX_NUM_1(NMX_INST)
 #define NMX_INST(A) template int CountValues<A>(const A&, int, int, int, int, ElemOf<A>, ElemOf<A>);
 NMX_NUM_2(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int CountValues<A>(const A&, int, int, int, int, int, int, ElemOf<A>, ElemOf<A>);
+#define NMX_INST(A) \
+  template int CountValues<A>(const A&, int, int, int, int, int, int, ElemOf<A>, ElemOf<A>);
 NMX_NUM_3(NMX_INST)
 #undef NMX_INST
-#define NMX_INST(A) template int CountValues<A>(const A&, int, int, int, int, int, int, int, int, ElemOf<A>, ElemOf<A>);
+#define NMX_INST(A)                                                                        \
+  template int CountValues<A>(const A&, int, int, int, int, int, int, int, int, ElemOf<A>, \
+                              ElemOf<A>);
 NMX_NUM_4(NMX_INST)
 #undef NMX_INST
 

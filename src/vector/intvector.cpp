@@ -43,8 +43,8 @@ bool TIntVector::Histogram(int FirstElem, int LastElem, std::int32_t FirstBin, s
     // past the last bin; they count as Overflow (as in TVector::Histogram).
     return B < NBins ? static_cast<int>(B) : detail::kOverflow;
   };
-  detail::CountHistogram(Data(), FirstElem, LastElem, static_cast<int>(NBins), Bin, Histo, Underflow,
-                    Overflow, MaxCnt);
+  detail::CountHistogram(Data(), FirstElem, LastElem, static_cast<int>(NBins), Bin, Histo,
+                         Underflow, Overflow, MaxCnt);
   return true;
 }
 

@@ -9,8 +9,8 @@
 #include <new>
 #include <utility>
 
-#include "nmx/math1/random.h"
 #include "nmx/math1/moments.h"
+#include "nmx/math1/random.h"
 #include "nmx/platform/random.h"
 #include "vector/histogram.h"
 #include "vector/write_paths.h"

@@ -362,8 +362,7 @@ void TVectorBase<T>::CopyFrom2DArrayColumn(const T2DArray& SrcArray, int Col, in
 }
 
 template <class T>
-void TVectorBase<T>::CopyToArray(TArray& DestArray, int LowElem, int HighElem,
-                                 int DestElem) const {
+void TVectorBase<T>::CopyToArray(TArray& DestArray, int LowElem, int HighElem, int DestElem) const {
   MakeValidElemRange(LowElem, HighElem);
   const auto D = static_cast<std::size_t>(std::max(DestElem, 0));
   const auto Count = static_cast<std::size_t>(HighElem - LowElem + 1);
@@ -576,8 +575,7 @@ void TVectorBase<T>::SkewKurtIntern(int LowElem, int HighElem, double& Skewness,
 }
 
 template <class T>
-void TVectorBase<T>::SkewKurt(int LowElem, int HighElem, double& Skewness,
-                              double& Kurtosis) const {
+void TVectorBase<T>::SkewKurt(int LowElem, int HighElem, double& Skewness, double& Kurtosis) const {
   int N = 0;
   SkewKurtIntern(LowElem, HighElem, Skewness, Kurtosis, N);
 }
@@ -708,8 +706,7 @@ void TVectorBase<T>::SortElems(bool Ascending, int RangeFirst, int RangeLast) {
     NMX_math1::detail::CombSortAnnounced<T>(
         [this, First](std::size_t I) -> T& { return FVec[First + I]; }, N, Ascending, N - 1,
         [this, RangeFirst, Last](std::size_t I, std::size_t J) {
-          SortExchange(0, RangeFirst + static_cast<int>(I), RangeFirst + static_cast<int>(J), 0,
-                       0);
+          SortExchange(0, RangeFirst + static_cast<int>(I), RangeFirst + static_cast<int>(J), 0, 0);
           return FNElem >= Last;
         });
   }

@@ -120,15 +120,16 @@ int WriteAsc(const TVectorBase<T>& Self, const std::string& FName, const std::st
              std::string_view ClassName, Formatter&& Format) {
   std::ofstream F;
   if (!OpenOut(FName, F)) return -1;
-  std::string Line =
-      Comment.empty() ? "Exported by NMX " + std::string(ClassName) + " component: " + FName
-                      : Comment;
+  std::string Line = Comment.empty()
+                         ? "Exported by NMX " + std::string(ClassName) + " component: " + FName
+                         : Comment;
   // Line 1 is one line whatever the comment or the file name holds.
   std::replace(Line.begin(), Line.end(), '\n', ' ');
   WriteLine(F, Line);
   WriteLine(F, "1\t;nr. of columns");
   WriteLine(F, std::to_string(Self.NrOfElem()) + "\t;nr. of rows");
-  WriteLine(F, "FALSE FALSE FALSE FALSE\t;row attributes, column names, row names, nominal variables");
+  WriteLine(F,
+            "FALSE FALSE FALSE FALSE\t;row attributes, column names, row names, nominal variables");
   const int N = Self.NrOfElem();
   for (int K = 1; K <= N && F; ++K) WriteLine(F, Format(K));
   F.close();  // flushes; sets failbit when that or an earlier write failed
@@ -208,7 +209,9 @@ struct TStreamItems<double> {
 template <>
 struct TStreamItems<std::int32_t> {
   static constexpr int kBytes = 4;
-  static void WriteIndex(std::ostream& S, int Index) { NMX_streams::WriteLongintToStream(S, Index); }
+  static void WriteIndex(std::ostream& S, int Index) {
+    NMX_streams::WriteLongintToStream(S, Index);
+  }
   static void Write(std::ostream& S, std::int32_t X) { NMX_streams::WriteLongintToStream(S, X); }
   static bool ReadIndex(std::istream& S, int& Index) { return Read(S, Index); }
   static bool Read(std::istream& S, std::int32_t& X) {
@@ -248,8 +251,8 @@ int TVectorBase<T>::ImportASC(const std::string& FileName, std::string& Comment)
   if (NrRows > 0) {
     const std::int64_t Remaining = RemainingBytes(F);
     const std::int64_t Backed = Remaining < 0 ? 0 : Remaining / 2 + 1;
-    Resize(static_cast<int>(
-        std::min<std::int64_t>(NrRows, std::max<std::int64_t>(FNElem, Backed))));
+    Resize(
+        static_cast<int>(std::min<std::int64_t>(NrRows, std::max<std::int64_t>(FNElem, Backed))));
   }
   TTextScanner In(F);
   for (int C = 0; C < NrCols && ColNames; ++C) In.ReadQuotedName(nullptr);
@@ -453,7 +456,8 @@ bool TVector::LoadFromFile(const std::string& FileName, bool AdjustVectorSize, b
         }
         if (K > N) break;
       }
-      if (IsNumber) SetVal(static_cast<int>(K), X);  // a word that is no number leaves its element as it was
+      if (IsNumber)
+        SetVal(static_cast<int>(K), X);  // a word that is no number leaves its element as it was
       ++K;
     }
     if (!In.SkipLine()) break;

@@ -3,12 +3,10 @@
 #pragma once
 
 #include <type_traits>
-#include <utility>
 
 #include "nmx/base/types.h"
 #include "nmx/config.h"
 #include "nmx/openarrays/array_kinds.h"
-#include "nmx/config.h"
 
 namespace NMX_openarrays {
 
@@ -41,7 +39,7 @@ NMX_API int MultiplyArrayByScalar(Arr& A, std::type_identity_t<ElemOf<Arr>> Fact
 template <class Arr>
 requires NumArray<Arr, 1, 4>
 NMX_API int MultiplyArrayByScalar(const Arr& A, std::type_identity_t<ElemOf<Arr>> Factor,
-                          Arr& Result);
+                                  Arr& Result);
 
 /// Result := A + Delta, Result given A's extents.
 template <class Arr>

@@ -2,13 +2,8 @@
 // equality of integer arrays.
 #pragma once
 
-#include <array>
-#include <cstddef>
-#include <cstdint>
-#include <utility>
-
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 
@@ -39,7 +34,7 @@ NMX_API int InvertArray(Arr& A);
 template <class BArr, class NArr>
 requires BoolToNumPair<BArr, NArr>
 NMX_API int BoolToNumArray(const BArr& A, ElemOf<NArr> FalseVal, ElemOf<NArr> TrueVal,
-                   NArr& Result);
+                           NArr& Result);
 
 /// True when A and B have the same extents and equal elements. An array that is empty (or
 /// ragged, see the module notes) equals another empty one and no non-empty one.

@@ -1,13 +1,10 @@
 // Open-array functions: cloning with element conversion, and cloning in reverse order.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <type_traits>
-#include <utility>
 
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 

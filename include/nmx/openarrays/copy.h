@@ -2,15 +2,9 @@
 // one- and two-dimensional arrays.
 #pragma once
 
-#include <algorithm>
-#include <array>
-#include <cstddef>
-#include <utility>
-
 #include "nmx/base/types.h"
 #include "nmx/config.h"
 #include "nmx/openarrays/array_kinds.h"
-#include "nmx/config.h"
 
 namespace NMX_openarrays {
 
@@ -46,7 +40,8 @@ NMX_API int CopyArray(const Arr& Src, int DestCol, int DestRow, int DestLay, Arr
 /// Writes the whole 4-D Src into Dest from (DestCol, DestRow, DestLay, DestTSlot).
 template <class Arr>
 requires NumArray<Arr, 4, 4>
-NMX_API int CopyArray(const Arr& Src, int DestCol, int DestRow, int DestLay, int DestTSlot, Arr& Dest);
+NMX_API int CopyArray(const Arr& Src, int DestCol, int DestRow, int DestLay, int DestTSlot,
+                      Arr& Dest);
 
 /// Writes Src[Lo..Hi] into Dest from DestIx. Returns 0; -1 when Src or Dest is empty; -2 unless
 /// Lo <= Hi both lie in Src, DestIx lies in Dest and the block fits (Dest unchanged).
@@ -57,22 +52,22 @@ NMX_API int CopyArray(const Arr& Src, int Lo, int Hi, int DestIx, Arr& Dest);
 /// Writes the block [LoCol..HiCol][LoRow..HiRow] of Src into Dest from (DestCol, DestRow).
 template <class Arr>
 requires NumArray<Arr, 2, 2>
-NMX_API int CopyArray(const Arr& Src, int LoCol, int LoRow, int HiCol, int HiRow, int DestCol, int DestRow,
-              Arr& Dest);
+NMX_API int CopyArray(const Arr& Src, int LoCol, int LoRow, int HiCol, int HiRow, int DestCol,
+                      int DestRow, Arr& Dest);
 
 /// The 3-D block from (LoCol, LoRow, LoLay) to (HiCol, HiRow, HiLay) into Dest.
 template <class Arr>
 requires NumArray<Arr, 3, 3>
-NMX_API int CopyArray(const Arr& Src, int LoCol, int LoRow, int LoLay, int HiCol, int HiRow, int HiLay,
-              int DestCol, int DestRow, int DestLay, Arr& Dest);
+NMX_API int CopyArray(const Arr& Src, int LoCol, int LoRow, int LoLay, int HiCol, int HiRow,
+                      int HiLay, int DestCol, int DestRow, int DestLay, Arr& Dest);
 
 /// The 4-D block from (LoCol, LoRow, LoLay, LoTSlot) to (HiCol, HiRow, HiLay, HiTSlot) into
 /// Dest.
 template <class Arr>
 requires NumArray<Arr, 4, 4>
-NMX_API int CopyArray(const Arr& Src, int LoCol, int LoRow, int LoLay, int LoTSlot, int HiCol, int HiRow,
-              int HiLay, int HiTSlot, int DestCol, int DestRow, int DestLay, int DestTSlot,
-              Arr& Dest);
+NMX_API int CopyArray(const Arr& Src, int LoCol, int LoRow, int LoLay, int LoTSlot, int HiCol,
+                      int HiRow, int HiLay, int HiTSlot, int DestCol, int DestRow, int DestLay,
+                      int DestTSlot, Arr& Dest);
 
 // ---------------------------------------------------------------------------------------------
 // Columns and rows of 2-D arrays (Src[column][row]).
@@ -107,14 +102,14 @@ NMX_API int Copy2DRowTo1DArray(const NMX_nmxbase::TDouble2DArray& Src, int Row, 
 template <class Arr1, class Arr2>
 requires LinePair<Arr2, Arr1>
 NMX_API int CopyToArrayColumn(const Arr1& Src, int FirstElem, int LastElem, int Col, int FirstRow,
-                      Arr2& Dest);
+                              Arr2& Dest);
 
 /// Writes Src[FirstElem..LastElem] along row Row of the pre-sized Dest from FirstCol, stopping
 /// at Dest's last column; codes as CopyToArrayColumn.
 template <class Arr1, class Arr2>
 requires LinePair<Arr2, Arr1>
 NMX_API int CopyToArrayRow(const Arr1& Src, int FirstElem, int LastElem, int FirstCol, int Row,
-                   Arr2& Dest);
+                           Arr2& Dest);
 
 /// Superseded by CopyToArrayColumn: always raises NMX_nmxbase::ENMXError with the message
 /// "deprecated function, see help for details".

@@ -1,15 +1,12 @@
 // Open-array functions: largest and smallest elements, with and without their positions.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <span>
 
 #include "nmx/base/types.h"
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 
@@ -47,14 +44,12 @@ NMX_API ElemOf<Arr> MinArray(const Arr& A, int& Ix);
 /// ..., [1][0], ...). For an empty A the value of MaxArray(A), Col and Row unchanged.
 template <class Arr>
 requires NumArray<Arr, 2, 2>
-NMX_API ElemOf<Arr> MaxArray(const Arr& A, int& Col,
-                                                                  int& Row);
+NMX_API ElemOf<Arr> MaxArray(const Arr& A, int& Col, int& Row);
 
 /// The smallest element of a 2-D A and its first position; as MaxArray.
 template <class Arr>
 requires NumArray<Arr, 2, 2>
-NMX_API ElemOf<Arr> MinArray(const Arr& A, int& Col,
-                                                                  int& Row);
+NMX_API ElemOf<Arr> MinArray(const Arr& A, int& Col, int& Row);
 
 /// Minimum and Maximum of A. Both are first set to their start values (the largest finite
 /// value of the element type and its negative; 2147483647 and -2147483648 for integers), which
@@ -77,15 +72,15 @@ NMX_API int MinMaxArray(std::span<const std::int32_t> A, std::int32_t& Minimum,
 /// range is empty and the outputs keep their start values.
 template <class Arr>
 requires NumArray<Arr, 1, 1>
-NMX_API int MinMaxArray(const Arr& A, int Lo, int Hi, ElemOf<Arr>& Minimum,
-                ElemOf<Arr>& Maximum, int& MinIx, int& MaxIx);
+NMX_API int MinMaxArray(const Arr& A, int Lo, int Hi, ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum,
+                        int& MinIx, int& MaxIx);
 
 /// Minimum and Maximum of the block [LoCol..HiCol][LoRow..HiRow] with the positions of their
 /// first occurrences (columns outermost); as the 1-D member.
 template <class Arr>
 requires NumArray<Arr, 2, 2>
 NMX_API int MinMaxArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow,
-                ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum, int& MinCol,
-                int& MinRow, int& MaxCol, int& MaxRow);
+                        ElemOf<Arr>& Minimum, ElemOf<Arr>& Maximum, int& MinCol, int& MinRow,
+                        int& MaxCol, int& MaxRow);
 
 }  // namespace NMX_openarrays

@@ -2,18 +2,12 @@
 // random numbers.
 #pragma once
 
-#include <array>
-#include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
 #include "nmx/base/types.h"
 #include "nmx/config.h"
-#include "nmx/math1/random.h"
 #include "nmx/openarrays/array_kinds.h"
-#include "nmx/config.h"
-#include "nmx/platform/random.h"
 
 namespace NMX_openarrays {
 
@@ -35,19 +29,19 @@ NMX_API int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int Lo, i
 template <class Arr>
 requires NumArray<Arr, 2, 2>
 NMX_API int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow,
-              int HiCol, int HiRow);
+                      int HiCol, int HiRow);
 
 /// The 3-D block from (LoCol, LoRow, LoLay) to (HiCol, HiRow, HiLay) := Value.
 template <class Arr>
 requires NumArray<Arr, 3, 3>
 NMX_API int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow,
-              int LoLay, int HiCol, int HiRow, int HiLay);
+                      int LoLay, int HiCol, int HiRow, int HiLay);
 
 /// The 4-D block from (LoCol, LoRow, LoLay, LoTSlot) to (HiCol, HiRow, HiLay, HiTSlot) := Value.
 template <class Arr>
 requires NumArray<Arr, 4, 4>
 NMX_API int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol, int LoRow,
-              int LoLay, int LoTSlot, int HiCol, int HiRow, int HiLay, int HiTSlot);
+                      int LoLay, int LoTSlot, int HiCol, int HiRow, int HiLay, int HiTSlot);
 
 // ---------------------------------------------------------------------------------------------
 // FillArraySerial
@@ -59,7 +53,7 @@ NMX_API int FillArray(Arr& A, std::type_identity_t<ElemOf<Arr>> Value, int LoCol
 template <class Arr>
 requires ArrayOf<Arr, double, 1, 4> || ArrayOf<Arr, std::int32_t, 1, 3>
 NMX_API int FillArraySerial(Arr& A, std::type_identity_t<ElemOf<Arr>> Offset,
-                    std::type_identity_t<ElemOf<Arr>> Diff);
+                            std::type_identity_t<ElemOf<Arr>> Diff);
 
 /// The series 0, 1, 2, ... (Offset 0, Diff 1).
 template <class Arr>
@@ -91,13 +85,13 @@ NMX_API int FillRandomNormal(Arr& A, double Mean, double StdDev);
 template <class Arr>
 requires NumArray<Arr, 1, 4>
 NMX_API int FillRandomUniform(Arr& A, std::type_identity_t<ElemOf<Arr>> RangeLow,
-                      std::type_identity_t<ElemOf<Arr>> RangeHigh);
+                              std::type_identity_t<ElemOf<Arr>> RangeHigh);
 
 /// Uniform random integers in RangeLow..RangeHigh, both included (m = RangeHigh - RangeLow + 1
 /// values). With AllowRepetitions each element is drawn independently; without, the elements
 /// are distinct: A receives a uniformly drawn ordered selection of A.size() of the m values
-/// (every arrangement equally likely). Returns 0; -1 for an empty A; -2 when RangeHigh < RangeLow; without
-/// repetitions -3 when m < A.size() and -4 when m > 1000000.
+/// (every arrangement equally likely). Returns 0; -1 for an empty A; -2 when RangeHigh <
+/// RangeLow; without repetitions -3 when m < A.size() and -4 when m > 1000000.
 NMX_API int FillRandomUniform(NMX_nmxbase::TIntArray& A, std::int32_t RangeLow,
                               std::int32_t RangeHigh, bool AllowRepetitions);
 

@@ -2,14 +2,10 @@
 // mean and unit deviation, ...), reporting the shift and scale used so that it can be undone.
 #pragma once
 
-#include <array>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
-#include "nmx/openarrays/stats.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 
@@ -35,6 +31,6 @@ NMX_API int RescaleArray(Arr& A, int Lo, int Hi, TRescaleMode Mode, double& Shif
 template <class Arr>
 requires ArrayOf<Arr, double, 2, 2>
 NMX_API int RescaleArray(Arr& A, int LoCol, int LoRow, int HiCol, int HiRow, TRescaleMode Mode,
-                 double& Shift, double& Scale);
+                         double& Shift, double& Scale);
 
 }  // namespace NMX_openarrays

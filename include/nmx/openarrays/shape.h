@@ -1,12 +1,8 @@
 // Open-array functions: transposition, trace and reversal along one dimension.
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
-#include <utility>
-
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 

@@ -1,11 +1,8 @@
 // Open-array functions: shuffling a one-dimensional array in place.
 #pragma once
 
-#include <cstddef>
-#include <utility>
-
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 

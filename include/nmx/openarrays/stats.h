@@ -2,13 +2,10 @@
 // range, and counting the elements within a value interval.
 #pragma once
 
-#include <array>
-#include <cmath>
-#include <cstddef>
 #include <type_traits>
 
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 
@@ -30,14 +27,14 @@ NMX_API int MeanArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow, 
 /// Mean := the mean of the 3-D block from (LoCol, LoRow, LoLay) to (HiCol, HiRow, HiLay).
 template <class Arr>
 requires NumArray<Arr, 3, 3>
-NMX_API int MeanArray(const Arr& A, int LoCol, int LoRow, int LoLay, int HiCol, int HiRow, int HiLay,
-              double& Mean);
+NMX_API int MeanArray(const Arr& A, int LoCol, int LoRow, int LoLay, int HiCol, int HiRow,
+                      int HiLay, double& Mean);
 
 /// Mean := the mean of the 4-D block from (LoCol, ..., LoTSlot) to (HiCol, ..., HiTSlot).
 template <class Arr>
 requires NumArray<Arr, 4, 4>
-NMX_API int MeanArray(const Arr& A, int LoCol, int LoRow, int LoLay, int LoTSlot, int HiCol, int HiRow,
-              int HiLay, int HiTSlot, double& Mean);
+NMX_API int MeanArray(const Arr& A, int LoCol, int LoRow, int LoLay, int LoTSlot, int HiCol,
+                      int HiRow, int HiLay, int HiTSlot, double& Mean);
 
 /// StdDev := the sample standard deviation (divisor n - 1) of A[Lo..Hi]; 0 for a single
 /// element. Computed from the deviations about the mean, so a large common offset costs no
@@ -54,14 +51,14 @@ NMX_API int StdDevArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow
 /// StdDev of the 3-D block from (LoCol, LoRow, LoLay) to (HiCol, HiRow, HiLay).
 template <class Arr>
 requires NumArray<Arr, 3, 3>
-NMX_API int StdDevArray(const Arr& A, int LoCol, int LoRow, int LoLay, int HiCol, int HiRow, int HiLay,
-                double& StdDev);
+NMX_API int StdDevArray(const Arr& A, int LoCol, int LoRow, int LoLay, int HiCol, int HiRow,
+                        int HiLay, double& StdDev);
 
 /// StdDev of the 4-D block from (LoCol, ..., LoTSlot) to (HiCol, ..., HiTSlot).
 template <class Arr>
 requires NumArray<Arr, 4, 4>
-NMX_API int StdDevArray(const Arr& A, int LoCol, int LoRow, int LoLay, int LoTSlot, int HiCol, int HiRow,
-                int HiLay, int HiTSlot, double& StdDev);
+NMX_API int StdDevArray(const Arr& A, int LoCol, int LoRow, int LoLay, int LoTSlot, int HiCol,
+                        int HiRow, int HiLay, int HiTSlot, double& StdDev);
 
 /// Mean and sample variance (divisor n - 1) of A[Lo..Hi]; the variance of a single element
 /// is 0 (unlike the vector's MeanVar, which reports 1 for fewer than three values). Computed
@@ -74,7 +71,7 @@ NMX_API int MeanVarArray(const Arr& A, int Lo, int Hi, double& Mean, double& Var
 template <class Arr>
 requires NumArray<Arr, 2, 2>
 NMX_API int MeanVarArray(const Arr& A, int LoCol, int LoRow, int HiCol, int HiRow, double& Mean,
-                 double& Variance);
+                         double& Variance);
 
 /// The mean absolute deviation about the mean, Σ|x - mean| / n, of all of A; -1.0 for an
 /// empty A.
@@ -87,27 +84,28 @@ NMX_API double MeanAbsDev(const Arr& A);
 template <class Arr>
 requires NumArray<Arr, 1, 1>
 NMX_API int CountValues(const Arr& A, int Lo, int Hi, std::type_identity_t<ElemOf<Arr>> LowVal,
-                std::type_identity_t<ElemOf<Arr>> HighVal);
+                        std::type_identity_t<ElemOf<Arr>> HighVal);
 
 /// CountValues over the block [LoCol..HiCol][LoRow..HiRow] (bounds in pairs).
 template <class Arr>
 requires NumArray<Arr, 2, 2>
 NMX_API int CountValues(const Arr& A, int LoCol, int HiCol, int LoRow, int HiRow,
-                std::type_identity_t<ElemOf<Arr>> LowVal,
-                std::type_identity_t<ElemOf<Arr>> HighVal);
+                        std::type_identity_t<ElemOf<Arr>> LowVal,
+                        std::type_identity_t<ElemOf<Arr>> HighVal);
 
 /// CountValues over a 3-D block, bounds in pairs (column, row, layer).
 template <class Arr>
 requires NumArray<Arr, 3, 3>
-NMX_API int CountValues(const Arr& A, int LoCol, int HiCol, int LoRow, int HiRow, int LoLay, int HiLay,
-                std::type_identity_t<ElemOf<Arr>> LowVal,
-                std::type_identity_t<ElemOf<Arr>> HighVal);
+NMX_API int CountValues(const Arr& A, int LoCol, int HiCol, int LoRow, int HiRow, int LoLay,
+                        int HiLay, std::type_identity_t<ElemOf<Arr>> LowVal,
+                        std::type_identity_t<ElemOf<Arr>> HighVal);
 
 /// CountValues over a 4-D block, bounds in pairs (column, row, layer, time slot).
 template <class Arr>
 requires NumArray<Arr, 4, 4>
-NMX_API int CountValues(const Arr& A, int LoCol, int HiCol, int LoRow, int HiRow, int LoLay, int HiLay,
-                int LoTSlot, int HiTSlot, std::type_identity_t<ElemOf<Arr>> LowVal,
-                std::type_identity_t<ElemOf<Arr>> HighVal);
+NMX_API int CountValues(const Arr& A, int LoCol, int HiCol, int LoRow, int HiRow, int LoLay,
+                        int HiLay, int LoTSlot, int HiTSlot,
+                        std::type_identity_t<ElemOf<Arr>> LowVal,
+                        std::type_identity_t<ElemOf<Arr>> HighVal);
 
 }  // namespace NMX_openarrays

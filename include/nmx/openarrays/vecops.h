@@ -1,11 +1,8 @@
 // Open-array functions: dot and cross products of one-dimensional arrays taken as vectors.
 #pragma once
 
-#include <cstddef>
-#include <utility>
-
-#include "nmx/openarrays/array_kinds.h"
 #include "nmx/config.h"
+#include "nmx/openarrays/array_kinds.h"
 
 namespace NMX_openarrays {
 
