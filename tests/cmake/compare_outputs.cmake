@@ -1,0 +1,10 @@
+# Runs two programs and fails unless they print the same text: cmake -DFIRST=... -DSECOND=...
+execute_process(COMMAND ${FIRST} OUTPUT_VARIABLE First RESULT_VARIABLE FirstResult)
+execute_process(COMMAND ${SECOND} OUTPUT_VARIABLE Second RESULT_VARIABLE SecondResult)
+if(NOT FirstResult EQUAL 0 OR NOT SecondResult EQUAL 0)
+  message(FATAL_ERROR "a program failed: ${FirstResult}, ${SecondResult}")
+endif()
+if(NOT First STREQUAL Second)
+  message(FATAL_ERROR "the outputs differ:\n${First}\n---\n${Second}")
+endif()
+message(STATUS "${First}")
