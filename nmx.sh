@@ -3,7 +3,8 @@
 #
 #   ./nmx.sh tour            install what is missing, build, run the tour (examples/tour.cpp)
 #   ./nmx.sh test [preset]   install what is missing, build, run every test (preset: release,
-#                            debug or asan; default release)
+#                            debug or asan; default release); tsan builds and runs the tests
+#                            whose names mention threads, under ThreadSanitizer
 #   ./nmx.sh bench           install the peers, build and run the benchmarks in bench/
 #
 # NMX_WERROR=ON turns warnings into errors (CI sets it).
@@ -44,7 +45,7 @@ case "${1:-}" in
     need_packages "${base_packages[@]}" libgtest-dev libgmock-dev
     extra=()
     # The consumer projects rebuild the library; once, in the plain build, is enough.
-    [ "$preset" = asan ] && extra+=(-DNMX_CONSUMER_TESTS=OFF)
+    [ "$preset" = asan ] || [ "$preset" = tsan ] && extra+=(-DNMX_CONSUMER_TESTS=OFF)
     configure_and_build "$preset" -DNMX_BUILD_TESTS=ON "${extra[@]}"
     ctest --preset "$preset" -j "$(nproc)"
     ;;
@@ -57,7 +58,7 @@ case "${1:-}" in
     done
     ;;
   *)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <exception>
+#include <new>
 #include <streambuf>
 
 namespace NMX_stringl {
@@ -358,10 +360,21 @@ int ReadNextTagInTextFile(std::istream& F, std::span<const std::string> Tags, in
     F.setstate(std::ios::failbit);
     return High;
   }
-  StreamSource In(*F.rdbuf());
-  const ScanResult R = ReadElement(In, Tags, High, Attributes, Content);
-  if (!R.Found) F.setstate(std::ios::eofbit | std::ios::failbit);
-  return R.Index;
+  // The buffer is read directly, so what an istream would catch is caught here: a file
+  // stream's buffer throws when the read itself fails (EISDIR, EIO).
+  try {
+    StreamSource In(*F.rdbuf());
+    const ScanResult R = ReadElement(In, Tags, High, Attributes, Content);
+    if (!R.Found) F.setstate(std::ios::eofbit | std::ios::failbit);
+    return R.Index;
+  } catch (const std::bad_alloc&) {
+    F.setstate(std::ios::failbit);
+  } catch (const std::exception&) {
+    F.setstate(std::ios::badbit | std::ios::failbit);
+  }
+  Content.clear();
+  Attributes.clear();
+  return High;
 }
 
 }  // namespace NMX_stringl

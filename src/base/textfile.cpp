@@ -2,8 +2,10 @@
 
 #include <array>
 #include <charconv>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <streambuf>
 #include <string_view>
 #include <system_error>
@@ -89,19 +91,28 @@ std::string ReadNextWordInTextFile(std::istream& F) {
     F.setstate(std::ios::failbit);
     return Word;
   }
-  for (;;) {
-    const auto C = B->sbumpc();
-    if (C == Traits::eof()) {
-      F.setstate(Word.empty() ? std::ios::eofbit | std::ios::failbit : std::ios::eofbit);
-      return Word;
+  // The buffer is read directly, so what an istream would catch is caught here: a file
+  // stream's buffer throws when the read itself fails (EISDIR, EIO).
+  try {
+    for (;;) {
+      const auto C = B->sbumpc();
+      if (C == Traits::eof()) {
+        F.setstate(Word.empty() ? std::ios::eofbit | std::ios::failbit : std::ios::eofbit);
+        return Word;
+      }
+      const char Ch = Traits::to_char_type(C);
+      if (IsWhite(Ch)) {
+        if (!Word.empty()) return Word;
+        continue;
+      }
+      Word.push_back(Ch);
     }
-    const char Ch = Traits::to_char_type(C);
-    if (IsWhite(Ch)) {
-      if (!Word.empty()) return Word;
-      continue;
-    }
-    Word.push_back(Ch);
+  } catch (const std::bad_alloc&) {
+    F.setstate(std::ios::failbit);
+  } catch (const std::exception&) {
+    F.setstate(std::ios::badbit | std::ios::failbit);
   }
+  return std::string();
 }
 
 namespace {

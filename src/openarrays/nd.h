@@ -29,7 +29,7 @@ template <NdArray A>
 std::array<std::size_t, RankOf<A>> Extents(const A& X) {
   std::array<std::size_t, RankOf<A>> E{};
   E[0] = X.size();
-  if constexpr (RankOf < A >> 1) {
+  if constexpr (RankOf<A> != 1) {
     if (!X.empty()) {
       const auto Inner = Extents(X[0]);
       for (std::size_t K = 0; K < Inner.size(); ++K) E[K + 1] = Inner[K];
@@ -46,7 +46,7 @@ using ExtentsOf = std::array<std::size_t, RankOf<A>>;
 template <NdArray A>
 bool CoversExtents(const A& X, const std::size_t* E) {
   if (X.size() < E[0]) return false;
-  if constexpr (RankOf < A >> 1) {
+  if constexpr (RankOf<A> != 1) {
     for (std::size_t I = 0; I < E[0]; ++I) {
       if (!CoversExtents(X[I], E + 1)) return false;
     }
@@ -69,7 +69,7 @@ bool IsUsable(const A& X) {
 template <NdArray A>
 void SetExtents(A& X, const std::size_t* E) {
   X.resize(E[0]);
-  if constexpr (RankOf < A >> 1) {
+  if constexpr (RankOf<A> != 1) {
     for (auto& Inner : X) SetExtents(Inner, E + 1);
   }
 }

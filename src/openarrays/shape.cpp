@@ -17,7 +17,7 @@ void FlipLevel(Arr& X, const std::size_t* E, int Dim) {
     std::reverse(X.begin(), X.begin() + static_cast<std::ptrdiff_t>(E[0]));
     return;
   }
-  if constexpr (RankOf < Arr >> 1) {
+  if constexpr (RankOf<Arr> != 1) {
     for (std::size_t I = 0; I < E[0]; ++I) FlipLevel(X[I], E + 1, Dim - 1);
   }
 }

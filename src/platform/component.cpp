@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "nmx/platform/exceptions.h"
+
 namespace NMX_platform {
 
 TComponent::TComponent(TComponent* AOwner) {
@@ -31,6 +33,11 @@ TComponent* TComponent::FindComponent(const std::string& AName) const noexcept {
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent->FOwner == this) return;
+  for (const TComponent* C = this; C != nullptr; C = C->FOwner) {
+    if (C == AComponent) {
+      throw EComponentError("A component cannot own itself or one of its owners");
+    }
+  }
   // Reserve first so that a failed allocation leaves both owners as they were.
   FComponents.reserve(FComponents.size() + 1);
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);

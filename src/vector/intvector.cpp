@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "nmx/base/errors.h"
 #include "vector/histogram.h"
 
 namespace NMX_vector {
@@ -31,7 +32,7 @@ bool TIntVector::Histogram(int FirstElem, int LastElem, std::int32_t FirstBin, s
   const std::int64_t Span = std::int64_t{LastBin} - std::int64_t{FirstBin};
   const std::int64_t NBins = (Span < 0 ? -Span : Span) / Width + 1;
   if (NBins <= 0 || NBins > 500) {
-    throw ENMXVectorError("Component \"" + Name() + ".Histogram\": invalid number of bins");
+    NMX_nmxbase::RaiseComponentError<ENMXVectorError>(this, "invalid number of bins", ".Histogram");
   }
   const std::int64_t First = FirstBin;
   const std::int64_t Top = std::int64_t{LastBin} + Width;

@@ -30,6 +30,10 @@ namespace {
 
 namespace E = NMX_math1::detail;
 
+[[noreturn]] void Raise(const NMX_platform::TComponent* Self, std::string_view Text) {
+  NMX_nmxbase::RaiseComponentError<ENMXVectorError>(Self, Text);
+}
+
 // The message of operations on two vectors of different NrOfElem.
 constexpr std::string_view kDifferentDimensions = "vectors have different dimensions";
 
@@ -160,17 +164,12 @@ TVectorBase<T>::TVectorBase(NMX_platform::TComponent* AOwner) : TComponent(AOwne
   try {
     FVec.assign(1, T(0));
   } catch (const std::bad_alloc&) {
-    Raise(NMX_nmxbase::kNoMemoryOnHeap);
+    Raise(this, NMX_nmxbase::kNoMemoryOnHeap);
   }
 }
 
 template <class T>
 TVectorBase<T>::~TVectorBase() = default;
-
-template <class T>
-void TVectorBase<T>::Raise(std::string_view Text) const {
-  throw ENMXVectorError(NMX_nmxbase::ComponentMessage(this, Text));
-}
 
 template <class T>
 void TVectorBase<T>::Assign(const NMX_platform::TPersistent* Source) {
@@ -191,7 +190,7 @@ void TVectorBase<T>::Assign(const NMX_platform::TPersistent* Source) {
     Resize = Other->OnResize;
     Exchange = Other->OnSortExchange;
   } catch (const std::bad_alloc&) {
-    Raise(NMX_nmxbase::kNoMemory);
+    Raise(this, NMX_nmxbase::kNoMemory);
   }
   FVec.swap(Vec);
   FNElem = Other->FNElem;
@@ -218,7 +217,7 @@ bool TVectorBase<T>::Resize(int NE) {
   try {
     FVec.resize(static_cast<std::size_t>(NE));
   } catch (const std::bad_alloc&) {
-    Raise(NMX_nmxbase::kNoMemory);
+    Raise(this, NMX_nmxbase::kNoMemory);
   }
   // Give back the storage of a vector that shrank a lot. That needs a new block; when it
   // cannot be had, the vector simply keeps the old one.
@@ -369,7 +368,7 @@ void TVectorBase<T>::CopyToArray(TArray& DestArray, int LowElem, int HighElem, i
   try {
     DestArray.resize(D + Count);
   } catch (const std::bad_alloc&) {
-    Raise(NMX_nmxbase::kNoMemory);
+    Raise(this, NMX_nmxbase::kNoMemory);
   }
   std::copy_n(FVec.begin() + (LowElem - 1), Count,
               DestArray.begin() + static_cast<std::ptrdiff_t>(D));
@@ -461,7 +460,7 @@ void TVectorBase<T>::SMult(T scalar) {
 template <class T>
 void TVectorBase<T>::Add(const TVectorBase* OtherVec) {
   if (OtherVec == nullptr) return;
-  if (OtherVec->FNElem != FNElem) Raise(kDifferentDimensions);
+  if (OtherVec->FNElem != FNElem) Raise(this, kDifferentDimensions);
   for (std::size_t K = 0; K < FVec.size(); ++K) FVec[K] = E::AddElem(FVec[K], OtherVec->FVec[K]);
   Changed();
 }
@@ -469,7 +468,7 @@ void TVectorBase<T>::Add(const TVectorBase* OtherVec) {
 template <class T>
 void TVectorBase<T>::Subtract(const TVectorBase* OtherVec) {
   if (OtherVec == nullptr) return;
-  if (OtherVec->FNElem != FNElem) Raise(kDifferentDimensions);
+  if (OtherVec->FNElem != FNElem) Raise(this, kDifferentDimensions);
   for (std::size_t K = 0; K < FVec.size(); ++K) FVec[K] = E::SubElem(FVec[K], OtherVec->FVec[K]);
   Changed();
 }
@@ -534,7 +533,7 @@ double TVectorBase<T>::GeometricMean(int LowElem, int HighElem) const {
   double SumLn = 0.0;
   // Every element is checked for its sign, also after a zero has fixed the result.
   for (const T V : X) {
-    if (V < 0) Raise("negative argument passed to GeometricMean");
+    if (V < 0) Raise(this, "negative argument passed to GeometricMean");
     if (V == 0) {
       AnyZero = true;
     } else {
@@ -551,7 +550,7 @@ double TVectorBase<T>::HarmonicMean(int LowElem, int HighElem) const {
   double SumInv = 0.0;
   // A NaN is neither negative nor zero: it runs through to a NaN result.
   for (const T V : X) {
-    if (V <= 0) Raise("negative or zero argument passed to HarmonicMean");
+    if (V <= 0) Raise(this, "negative or zero argument passed to HarmonicMean");
     SumInv += 1.0 / static_cast<double>(V);
   }
   return static_cast<double>(X.size()) / SumInv;
@@ -605,13 +604,13 @@ namespace {
 
 // A copy of X sorted ascending by NMX_math1::SortArray (which reports its passes to the
 // progress hook); a copy that cannot be allocated raises "not enough memory on heap".
-template <class T, class Raiser>
-std::vector<T> SortedCopy(std::span<const T> X, Raiser&& RaiseNoMemory) {
+template <class T>
+std::vector<T> SortedCopy(const NMX_platform::TComponent* Self, std::span<const T> X) {
   std::vector<T> Copy;
   try {
     Copy.assign(X.begin(), X.end());
   } catch (const std::bad_alloc&) {
-    RaiseNoMemory();
+    Raise(Self, NMX_nmxbase::kNoMemoryOnHeap);
   }
   NMX_math1::SortArray(std::span<T>(Copy), true);
   return Copy;
@@ -622,8 +621,7 @@ std::vector<T> SortedCopy(std::span<const T> X, Raiser&& RaiseNoMemory) {
 template <class T>
 bool TVectorBase<T>::Quartiles(int LowElem, int HighElem, double& Q1, double& Q2,
                                double& Q3) const {
-  const auto S = SortedCopy(RangeOf(Data(), LowElem, HighElem).X,
-                            [this] { Raise(NMX_nmxbase::kNoMemoryOnHeap); });
+  const auto S = SortedCopy(this, RangeOf(Data(), LowElem, HighElem).X);
   Q1 = QuartileOfSorted(S, 0.25);
   Q2 = QuartileOfSorted(S, 0.5);
   Q3 = QuartileOfSorted(S, 0.75);
@@ -632,15 +630,13 @@ bool TVectorBase<T>::Quartiles(int LowElem, int HighElem, double& Q1, double& Q2
 
 template <class T>
 double TVectorBase<T>::Percentile(double prob, int LowElem, int HighElem) const {
-  const auto S = SortedCopy(RangeOf(Data(), LowElem, HighElem).X,
-                            [this] { Raise(NMX_nmxbase::kNoMemoryOnHeap); });
+  const auto S = SortedCopy(this, RangeOf(Data(), LowElem, HighElem).X);
   return PercentileOfSorted(S, prob);
 }
 
 template <class T>
 T TVectorBase<T>::Mode(int LowElem, int HighElem) const {
-  return ModeOfSorted(SortedCopy(RangeOf(Data(), LowElem, HighElem).X,
-                                 [this] { Raise(NMX_nmxbase::kNoMemoryOnHeap); }));
+  return ModeOfSorted(SortedCopy(this, RangeOf(Data(), LowElem, HighElem).X));
 }
 
 template <class T>
@@ -743,7 +739,7 @@ double TVectorBase<T>::PearsonCorrCoeff(const TVectorBase* OtherVec) const {
 template <class T>
 T TVectorBase<T>::DotProduct(const TVectorBase* OtherVec) const {
   if (OtherVec == nullptr) return T(0);
-  if (OtherVec->FNElem != FNElem) Raise(kDifferentDimensions);
+  if (OtherVec->FNElem != FNElem) Raise(this, kDifferentDimensions);
   T S = T(0);
   for (std::size_t I = 0; I < FVec.size(); ++I) {
     S = E::AddElem(S, E::MulElem(FVec[I], OtherVec->FVec[I]));

@@ -134,8 +134,8 @@ int WriteAsc(const TVectorBase<T>& Self, const std::string& FName, const std::st
   for (int K = 1; K <= N && F; ++K) WriteLine(F, Format(K));
   F.close();  // flushes; sets failbit when that or an earlier write failed
   if (F.fail()) {
-    throw NMX_platform::EInOutError(
-        NMX_nmxbase::ComponentMessage(&Self, "cannot write to file \"" + FName + "\""));
+    NMX_nmxbase::RaiseComponentError<NMX_platform::EInOutError>(
+        &Self, "cannot write to file \"" + FName + "\"");
   }
   return 0;
 }

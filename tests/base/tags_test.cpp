@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <istream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/failing_streams.h"
 
 namespace {
 
@@ -208,6 +213,26 @@ TEST(ReadNextTagInTextFile, LeavesTheStreamJustPastTheElement) {
   EXPECT_TRUE(Content.empty());
   Bad.clear();
   EXPECT_EQ(Bad.tellg(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReadNextTagInTextFile, FailedReadsAreReportedNotThrown) {
+  std::string Content = "old", Attributes = "old";
+  std::ifstream Dir = nmx_test::DirectoryStream();
+  ASSERT_TRUE(Dir.is_open());
+  EXPECT_EQ(ReadNextTagInTextFile(Dir, kTags, kHigh, Content, Attributes), kHigh);
+  EXPECT_TRUE(Dir.bad() && Dir.fail());
+  EXPECT_EQ(Content, "");
+  EXPECT_EQ(Attributes, "");
+
+  nmx_test::ThrowingBuf<std::bad_alloc> Buf("<a x=\"1\">a huge content");
+  std::istream Huge(&Buf);
+  EXPECT_EQ(ReadNextTagInTextFile(Huge, kTags, kHigh, Content, Attributes), kHigh);
+  EXPECT_TRUE(Huge.fail());
+  EXPECT_FALSE(Huge.bad());
 }
 
 }  // namespace

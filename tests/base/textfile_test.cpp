@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <istream>
+#include <new>
 #include <sstream>
 #include <string>
 
+#include "support/failing_streams.h"
 #include "support/temp_file.h"
 
 namespace {
@@ -29,6 +33,20 @@ TEST(ReadNextWordInTextFile, WordsAcrossLinesThenEmpty) {
   std::istringstream Blank(" \r\n\t ");
   EXPECT_EQ(ReadNextWordInTextFile(Blank), "");
   EXPECT_TRUE(Blank.eof() && Blank.fail());
+}
+
+TEST(ReadNextWordInTextFile, FailedReadsAreReportedNotThrown) {
+  std::ifstream Dir = nmx_test::DirectoryStream();
+  ASSERT_TRUE(Dir.is_open());
+  EXPECT_EQ(ReadNextWordInTextFile(Dir), "");
+  EXPECT_TRUE(Dir.bad() && Dir.fail());
+
+  // A word that outgrows memory: no word, failbit, and the stream is not broken.
+  nmx_test::ThrowingBuf<std::bad_alloc> Buf("  endless");
+  std::istream Long(&Buf);
+  EXPECT_EQ(ReadNextWordInTextFile(Long), "");
+  EXPECT_TRUE(Long.fail());
+  EXPECT_FALSE(Long.bad());
 }
 
 struct Header {

@@ -84,7 +84,7 @@ Ix<A> ExtentsOf(const A& X) {
   Ix<A> E{};
   auto Rec = [&](auto&& Self, const auto& Y, std::size_t D) -> void {
     E[D] = Y.size();
-    if constexpr (RankOf < std::remove_cvref_t < decltype(Y) >>> 1) {
+    if constexpr (RankOf<std::remove_cvref_t<decltype(Y)>> != 1) {
       if (!Y.empty()) Self(Self, Y[0], D + 1);
     }
   };

@@ -65,6 +65,35 @@ TEST(Component, InsertMovesOwnershipAndRemoveReleasesIt) {
   EXPECT_EQ(Deaths, 1);
 }
 
+// Owning oneself or one's owner would make a cycle whose deletion never ends: refused with
+// the ownership left exactly as it was.
+TEST(Component, OwnershipCyclesAreRefused) {
+  int Deaths = 0;
+  {
+    TComponent Root;
+    auto* A = new TProbe(&Root, Deaths);
+    auto* B = new TProbe(A, Deaths);
+    auto* C = new TProbe(B, Deaths);
+    struct Case {
+      TComponent* Owner;
+      TComponent* Owned;
+    };
+    for (const Case& K : {Case{A, A}, Case{B, A}, Case{C, A}, Case{C, &Root}}) {
+      SCOPED_TRACE(testing::Message() << K.Owner << " taking " << K.Owned);
+      EXPECT_THROW(K.Owner->InsertComponent(K.Owned), NMX_platform::EComponentError);
+    }
+    EXPECT_EQ(A->Owner(), &Root);
+    EXPECT_EQ(B->Owner(), A);
+    EXPECT_EQ(C->Owner(), B);
+    EXPECT_EQ(Root.ComponentCount(), 1);
+    EXPECT_EQ(A->ComponentCount(), 1);
+    C->InsertComponent(nullptr);  // still nothing
+    A->InsertComponent(C);        // a grandchild may become a child
+    EXPECT_EQ(C->Owner(), A);
+  }
+  EXPECT_EQ(Deaths, 3);
+}
+
 class TOther : public TPersistent {
  public:
   std::string ClassName() const override { return "TOther"; }

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -340,6 +342,55 @@ TEST(VectorStats, OrderStatisticsReportSortProgressAndNaNProb) {
   NMX_nmxbase::ProcStat = 0.0;
   EXPECT_TRUE(std::isnan(V.Percentile(kNaN, 0, 0)));
   EXPECT_TRUE(std::isnan(V.Percentile(kNaN, 2, 2)));  // one element: NaN too, not the element
+}
+
+// Order statistics of separate vectors in separate threads: the results are each thread's
+// own, and the process-wide pass counter, updated atomically, counts every pass of every
+// sort (ThreadSanitizer runs this test in CI).
+TEST(VectorStatsThreads, OrderStatisticsOfSeparateVectorsInParallel) {
+  constexpr int kThreads = 4;
+  struct Results {
+    double Q1 = 0, Q2 = 0, Q3 = 0, P = 0, Mode = 0, Median = 0, QuantDiff = 0;
+  };
+  auto Work = [](TVector& V, Results& R) {
+    V.Quartiles(0, 0, R.Q1, R.Q2, R.Q3);
+    R.P = V.Percentile(12.5, 0, 0);
+    R.Mode = V.Mode(0, 0);
+    V.QNormalize(75, R.Median, R.QuantDiff);
+  };
+  std::vector<std::unique_ptr<TVector>> Vectors, Copies;
+  NMX_platform::SetRandSeed(8080);
+  for (int T = 0; T < kThreads; ++T) {
+    Vectors.push_back(std::make_unique<TVector>());
+    Vectors.back()->Resize(20000 + 1000 * T);
+    for (int K = 1; K <= Vectors.back()->NrOfElem(); ++K) {
+      Vectors.back()->SetVal(K, NMX_platform::Random(500));
+    }
+    Copies.push_back(std::make_unique<TVector>());
+    Copies.back()->Assign(Vectors.back().get());
+  }
+  // The same work, one vector after the other, counting its passes.
+  std::vector<Results> Serial(kThreads), Parallel(kThreads);
+  NMX_nmxbase::ProcStat = 0.0;
+  for (int T = 0; T < kThreads; ++T) Work(*Copies[T], Serial[T]);
+  const double Passes = NMX_nmxbase::ProcStat;
+  NMX_nmxbase::ProcStat = 0.0;
+  std::vector<std::thread> Threads;
+  for (int T = 0; T < kThreads; ++T) {
+    Threads.emplace_back([&Work, &Vectors, &Parallel, T] { Work(*Vectors[T], Parallel[T]); });
+  }
+  for (std::thread& T : Threads) T.join();
+  EXPECT_EQ(NMX_nmxbase::ProcStat.load(), Passes);
+  for (int T = 0; T < kThreads; ++T) {
+    SCOPED_TRACE(T);
+    EXPECT_EQ(Parallel[T].Q1, Serial[T].Q1);
+    EXPECT_EQ(Parallel[T].Q3, Serial[T].Q3);
+    EXPECT_EQ(Parallel[T].P, Serial[T].P);
+    EXPECT_EQ(Parallel[T].Mode, Serial[T].Mode);
+    EXPECT_EQ(Parallel[T].QuantDiff, Serial[T].QuantDiff);
+    EXPECT_EQ(Values(*Vectors[T]), Values(*Copies[T]));
+  }
+  NMX_nmxbase::ProcStat = 0.0;
 }
 
 #if defined(__has_feature)

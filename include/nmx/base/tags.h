@@ -41,7 +41,9 @@ NMX_API int ReadNextTagInString(std::string_view S, int& StartAt, std::span<cons
 ///
 /// When the stream ends before an element is complete (or no element follows), the result is
 /// High and F has eofbit and failbit set, as after a failed read. A stream that is not good()
-/// on entry gives High, is not read and gets failbit.
+/// on entry gives High, is not read and gets failbit. A read that fails (a file stream opened
+/// on a directory) gives High with badbit and failbit, and an element too large for memory
+/// gives High with failbit: no exception leaves the function.
 NMX_API int ReadNextTagInTextFile(std::istream& F, std::span<const std::string> Tags, int High,
                                   std::string& Content, std::string& Attributes);
 

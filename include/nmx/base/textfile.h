@@ -12,7 +12,9 @@ namespace NMX_filesys {
 /// the next white space are returned; that white space is consumed, nothing after it. At the
 /// end of the stream the result is empty. As with `F >> word`, reaching the end sets eofbit,
 /// and failbit too when no word was found. A stream that is not good() on entry gives an empty
-/// word and gets failbit.
+/// word and gets failbit. A read that fails (a file stream opened on a directory) gives an
+/// empty word with badbit and failbit, and a word too long for memory an empty word with
+/// failbit: no exception leaves the function.
 NMX_API std::string ReadNextWordInTextFile(std::istream& F);
 
 /// Status codes of ReadHeaderOfASC.

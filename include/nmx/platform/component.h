@@ -42,7 +42,10 @@ class NMX_API TComponent : public TPersistent {
   /// The owned component of that name, or nullptr.
   TComponent* FindComponent(const std::string& AName) const noexcept;
 
-  /// Take AComponent over (it leaves its former owner first); nullptr does nothing.
+  /// Take AComponent over (it leaves its former owner first); nullptr does nothing. Raises
+  /// EComponentError ("A component cannot own itself or one of its owners"), before anything
+  /// changes, when AComponent is this component or one of its owners: the ownership would
+  /// form a cycle, and deleting any member of it would never end.
   void InsertComponent(TComponent* AComponent);
   /// Give up ownership of AComponent without deleting it; it then has no owner.
   void RemoveComponent(TComponent* AComponent) noexcept;

@@ -31,6 +31,13 @@ class NMX_API EInOutError : public Exception {
   using Exception::Exception;
 };
 
+/// A component operation that would break the ownership tree (a component owning itself or
+/// one of its owners).
+class NMX_API EComponentError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 /// Base of the floating-point exceptions.
 class NMX_API EMathError : public Exception {
  public:

@@ -347,9 +347,6 @@ class NMX_API TVectorBase : public NMX_platform::TComponent {
   template <class Generator>
   void FillWith(Generator&& Next);
 
-  /// Raises ENMXVectorError with the component message `Component "<Name>": <Text>`.
-  [[noreturn]] void Raise(std::string_view Text) const;
-
   int FNElem = 1;
   bool FIsEmpty = true;
   TArray FVec;
