@@ -25,7 +25,7 @@ need_packages() {
   fi
 }
 
-base_packages=(g++ cmake ninja-build pkg-config libpng-dev libjpeg-dev)
+base_packages=(g++ cmake ninja-build pkg-config)
 werror="${NMX_WERROR:-OFF}"
 
 configure_and_build() {  # preset, extra cmake arguments...

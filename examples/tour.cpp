@@ -79,9 +79,12 @@ void Kernels() {
   std::printf("1 - 3x + 2x^2 at x = 2: %g\n", NMX_math1::Polynomial(Coeffs, 2, 2.0));
   std::printf("255 in hex %s, octal %s, binary %s\n", NMX_math1::Hex(255, 4).c_str(),
               NMX_math1::Octal(255, 3).c_str(), NMX_math1::Bin(255, 8).c_str());
+  // One call a statement: the arguments of one printf would be evaluated in any order.
   NMX_math1::LongRand(1);
-  std::printf("LongRand from seed 1: %.6f %.6f %.6f\n", NMX_math1::LongRand(0),
-              NMX_math1::LongRand(0), NMX_math1::LongRand(0));
+  const double R1 = NMX_math1::LongRand(0);
+  const double R2 = NMX_math1::LongRand(0);
+  const double R3 = NMX_math1::LongRand(0);
+  std::printf("LongRand from seed 1: %.6f %.6f %.6f\n", R1, R2, R3);
   std::printf("ln 1000! = %.10f\n", NMX_univconst::uc_LnFactorial[1000]);
 }
 
@@ -164,6 +167,32 @@ void Statistics() {
               Copy.CRCofData() == R.CRCofData() ? "equal" : "different");
 }
 
+// A plain list of numbers as loggers and spreadsheets export it, read with the size taken
+// from the file; the title line holds no digit and is passed over.
+void PlainLists() {
+  Heading("A plain list of numbers");
+  NMX_vector::TVector T;
+  const std::string File = std::string(NMX_EXAMPLES_DATA_DIR) + "/readings.txt";
+  if (!T.LoadFromFile(File, true, true)) {
+    std::printf("cannot read %s\n", File.c_str());
+    return;
+  }
+  double Lo = 0, Hi = 0, Mean = 0, Variance = 0;
+  int LoIx = 0, HiIx = 0;
+  T.MinMax(0, 0, Lo, Hi, LoIx, HiIx);
+  T.MeanVar(0, 0, Mean, Variance);
+  std::printf("%d hourly readings: mean %.2f, coldest %.1f at hour %d, warmest %.1f at hour %d\n",
+              T.NrOfElem(), Mean, Lo, LoIx - 1, Hi, HiIx - 1);
+
+  // Correlation and moments keep their digits at any scale: the same readings in units of
+  // 1e160 correlate with themselves exactly (squares of such deviations overflow a double).
+  NMX_vector::TVector Huge;
+  Huge.Clone(&T);
+  Huge.SMult(1e160);
+  std::printf("correlation of the readings with themselves times 1e160: %.17g\n",
+              T.PearsonCorrCoeff(&Huge));
+}
+
 // Sampled functions: the trapezoidal rule and Simpson's rules over the samples 1..N.
 void Integration() {
   Heading("Integration of samples");
@@ -205,6 +234,7 @@ int main() {
   Kernels();
   Text();
   Statistics();
+  PlainLists();
   Integration();
   OpenArrays();
   return 0;
