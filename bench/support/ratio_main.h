@@ -1,10 +1,12 @@
 // The main of every benchmark program: the console output as usual, then for each listed
-// pair the ratio of the mean real times per iteration, nmx over its peer.
+// pair the ratio of the median CPU times per iteration, nmx over its peer. Unless the command
+// line says otherwise, each benchmark is repeated 7 times and only the aggregates are shown.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -12,7 +14,7 @@
 
 namespace nmx_bench {
 
-/// One line of the closing summary: "ratio <What>: <time of Ours / time of Peer>".
+/// One line of the closing summary: "ratio <What>: <median CPU time of Ours / of Peer>".
 struct TRatio {
   const char* What;
   const char* Ours;
@@ -27,44 +29,50 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& Runs) override {
     for (const Run& R : Runs) {
       if (R.error_occurred) continue;
-      if (R.run_type == Run::RT_Iteration) {
-        TTotal& T = FTimes[R.run_name.function_name];
-        T.Time += R.GetAdjustedRealTime();
-        T.Count += 1;
-      } else if (R.aggregate_name == "mean") {
-        FMeans[R.run_name.function_name] = R.GetAdjustedRealTime();
+      const std::string Name = R.run_name.function_name + Args(R);
+      if (R.run_type == Run::RT_Aggregate && R.aggregate_name == "median") {
+        FMedians[Name] = R.GetAdjustedCPUTime();
+      } else if (R.run_type == Run::RT_Iteration) {
+        FSingles[Name] = R.GetAdjustedCPUTime();
       }
     }
     ConsoleReporter::ReportRuns(Runs);
   }
 
-  /// Mean time of A over mean time of B; negative when either did not run.
+  /// Median CPU time of A over that of B (a single run's time without repetitions); negative
+  /// when either did not run.
   double Ratio(const std::string& A, const std::string& B) const {
-    const double TA = Mean(A), TB = Mean(B);
+    const double TA = Time(A), TB = Time(B);
     return TA > 0.0 && TB > 0.0 ? TA / TB : -1.0;
   }
 
  private:
-  struct TTotal {
-    double Time = 0.0;
-    int Count = 0;
-  };
-  std::map<std::string, TTotal> FTimes;
-  std::map<std::string, double> FMeans;
+  // "/<args>" of a benchmark with arguments, so that "BM_Sort/3" can be named in a ratio.
+  static std::string Args(const Run& R) {
+    return R.run_name.args.empty() ? std::string() : "/" + R.run_name.args;
+  }
 
-  // From the runs, or from the "mean" aggregate when only aggregates are reported.
-  double Mean(const std::string& Name) const {
-    if (const auto I = FTimes.find(Name); I != FTimes.end())
-      return I->second.Time / I->second.Count;
-    if (const auto I = FMeans.find(Name); I != FMeans.end()) return I->second;
+  double Time(const std::string& Name) const {
+    if (const auto I = FMedians.find(Name); I != FMedians.end()) return I->second;
+    if (const auto I = FSingles.find(Name); I != FSingles.end()) return I->second;
     return -1.0;
   }
+
+  std::map<std::string, double> FMedians;
+  std::map<std::string, double> FSingles;
 };
 
 /// Runs the registered benchmarks and prints the ratios; returns main's exit code.
 inline int RunWithRatios(int argc, char** argv, std::initializer_list<TRatio> Ratios) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  // Repetitions by default: the median is robust against a busy neighbour on a shared
+  // machine. Flags given on the command line come later and win.
+  std::vector<char*> Args(argv, argv + argc);
+  static char Repetitions[] = "--benchmark_repetitions=7";
+  static char AggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+  Args.insert(Args.begin() + 1, {Repetitions, AggregatesOnly});
+  int Count = static_cast<int>(Args.size());
+  benchmark::Initialize(&Count, Args.data());
+  if (benchmark::ReportUnrecognizedArguments(Count, Args.data())) return 1;
   RatioReporter Reporter;
   benchmark::RunSpecifiedBenchmarks(&Reporter);
   benchmark::Shutdown();

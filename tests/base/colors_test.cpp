@@ -29,8 +29,10 @@ TEST(Colors, GrayIsRoundedLuminance) {
       {-10, 300, 0, 150},                                          // clamped to (0, 255, 0)
       {999, -1, 999, 105},  // clamped to (255, 0, 255): 105.315
   };
-  for (const Case& C : Cases)
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     EXPECT_EQ(RGBtoGray(C.R, C.G, C.B), C.Gray) << C.R << " " << C.G << " " << C.B;
+  }
 }
 
 TEST(Colors, HsiOfPrimariesSecondariesAndGreys) {

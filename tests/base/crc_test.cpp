@@ -29,7 +29,10 @@ TEST(Crc32, StandardCheckValues) {
       {"The quick brown fox jumps over the lazy dog", 0x414FA339U},
       {AllBytes, 0x29058C73U},
   };
-  for (const Case& C : Cases) EXPECT_EQ(Crc32(C.Data), C.Crc) << C.Data;
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
+    EXPECT_EQ(Crc32(C.Data), C.Crc);
+  }
 }
 
 }  // namespace

@@ -286,6 +286,7 @@ TEST(LongintStream, BytePatternsRoundTripAndTruncation) {
   std::ostringstream Out(std::ios::binary);
   Bytes All;
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     WriteLongintToStream(Out, C.Value);
     All.insert(All.end(), C.Pattern.begin(), C.Pattern.end());
   }
@@ -293,7 +294,10 @@ TEST(LongintStream, BytePatternsRoundTripAndTruncation) {
 
   std::istringstream In(Out.str(), std::ios::binary);
   bool Failed = false;
-  for (const Case& C : Cases) EXPECT_EQ(ReadLongintFromStream(In, Failed), C.Value);
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
+    EXPECT_EQ(ReadLongintFromStream(In, Failed), C.Value);
+  }
   EXPECT_FALSE(Failed);
 
   for (std::size_t N = 0; N < 4; ++N) {

@@ -41,6 +41,7 @@ TEST(Strff, FixedPointPaddedNeverTruncated) {
       {-Inf, 6, 2, "  -INF"},
   };
   for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     EXPECT_EQ(NMX_stringl::strff(C.X, C.Width, C.Decimals), C.Expected)
         << "x=" << C.X << " Width=" << C.Width << " Decimals=" << C.Decimals;
   }
@@ -137,6 +138,7 @@ TEST(ParseQuotedName, QuotedAndBareNames) {
       {"  ", "", 2, false},
   };
   for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     const Parsed P = Feed(C.Text);
     EXPECT_EQ(P.Name, C.Name) << C.Text;
     EXPECT_EQ(P.Used, C.Used) << C.Text;

@@ -102,6 +102,7 @@ TEST(ReadNextTagInString, ElementForms) {
       {"<A>v</A><b>w</b>", kHigh, "", ""},           // names compare case-sensitively
   };
   for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     const Element E = ReadAt(C.Doc, 1);
     EXPECT_EQ(E.Index, C.Index) << C.Doc;
     EXPECT_EQ(E.Attributes, C.Attributes) << C.Doc;

@@ -109,6 +109,7 @@ TEST(ReadHeaderOfASC, AcceptedVariants) {
       {"c\n12abc\n 5 \nTRUE FALSE FALSE TRUE more words", 12, 5, {true, false, false, true}},
   };
   for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     const Header H = ReadText(C.Text);
     EXPECT_EQ(H.Status, 0) << C.Text;
     EXPECT_EQ(H.Comment, "c") << C.Text;
@@ -143,6 +144,7 @@ TEST(ReadHeaderOfASC, FailuresKeepWhatWasReadBefore) {
       {"c\n3\n2\nTRUE,FALSE,TRUE\n", NMX_filesys::kAscBadFlags, "c", 3, 2},
   };
   for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     const Header H = ReadText(C.Text);
     EXPECT_EQ(H.Status, C.Status) << C.Text;
     EXPECT_EQ(H.Comment, C.Comment) << C.Text;

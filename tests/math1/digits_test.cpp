@@ -38,6 +38,7 @@ TEST(Digits, FixedWidthDigitsOfTheLowBits) {
       {Bin, 0, 3, "000"},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     EXPECT_EQ(C.Fn(C.Value, C.NDig), C.Text) << C.Value << " " << int{C.NDig};
   }
 }

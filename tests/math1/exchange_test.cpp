@@ -92,6 +92,7 @@ TEST(SortSwap, ExchangesUnlessStrictlyInTheGivenOrder) {
       {1, 3, false, true}, {2, 2, false, false}, {NaN, 1, true, true}, {1, NaN, false, false},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     double A = C.A, B = C.B;
     EXPECT_EQ(SortSwap(A, B, C.Ascending), C.Result) << C.A << " " << C.B << " " << C.Ascending;
     const double WantA = C.Result ? C.B : C.A;

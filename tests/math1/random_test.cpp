@@ -33,6 +33,7 @@ TEST(LongRand, SeededSequencesAreReproducible) {
        {0.5166717926221054, 0.7870059459445687, 0.7201846151086748, 0.20774704841535785}},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     EXPECT_EQ(LongRand(C.Seed), C.Values[0]) << C.Seed;
     for (int I = 1; I < 4; ++I) EXPECT_EQ(LongRand(0), C.Values[I]) << C.Seed << " #" << I;
     EXPECT_EQ(LongRand(C.Seed), C.Values[0]) << "restart " << C.Seed;

@@ -72,6 +72,7 @@ TEST(QuickSelect, BadBoundsNeitherCrashNorTouchTheData) {
       {-3, -5, 9, 0},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     std::vector<double> D = Base;
     EXPECT_EQ(QuickSelect(D, C.K, C.Lo, C.Hi), C.Result) << C.K << " " << C.Lo << " " << C.Hi;
     EXPECT_EQ(D, Base);

@@ -40,6 +40,7 @@ TEST(Sign, SignumCeilingAndFloor) {
       {NaN, 1, 0, 0},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     EXPECT_EQ(Signum(C.X), C.Sign) << C.X;
     EXPECT_EQ(IntPos(C.X), C.Pos) << C.X;
     EXPECT_EQ(IntNeg(C.X), C.Neg) << C.X;

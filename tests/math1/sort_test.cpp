@@ -110,6 +110,7 @@ TEST(SortArray, ReportsOneProgressStepPerPass) {
       {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 5},  // gaps 7, 5, 3, 2, 1
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     std::vector<double> D = C.Data;
     ProgressCounter Counter;
     SortArray(D, true);
@@ -326,6 +327,7 @@ TEST(InsertIntoArray, ShiftsUpAndDropsTheLast) {
       {0, {9, 1, 2}}, {1, {1, 9, 2}}, {2, {1, 2, 9}}, {3, {1, 2, 3}}, {-1, {1, 2, 3}},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     std::vector<double> D{1, 2, 3};
     InsertIntoArray(D, 9.0, C.Ix);
     EXPECT_EQ(D, C.After) << "Ix " << C.Ix;

@@ -30,8 +30,9 @@ TEST(CountTrueCellsOfArray, WholeAndRanges) {
                         Case{0, 3, 0, 1, -2},  // column 3 is outside
                         Case{0, 0, 0, 2, -2},  // row 2 is outside
                         Case{-1, 1, 0, 0, -2}}) {
-    EXPECT_EQ(CountTrueCellsOfArray(A, C.LoCol, C.HiCol, C.LoRow, C.HiRow), C.Count)
-        << C.LoCol << " " << C.HiCol << " " << C.LoRow << " " << C.HiRow;
+    SCOPED_TRACE(testing::Message() << C.LoCol << " " << C.HiCol << " " << C.LoRow << " "
+                                    << C.HiRow);
+    EXPECT_EQ(CountTrueCellsOfArray(A, C.LoCol, C.HiCol, C.LoRow, C.HiRow), C.Count);
   }
   EXPECT_EQ(CountTrueCellsOfArray(TBool2DArray{}, 0, 0, 0, 0), -1);
   EXPECT_EQ(CountTrueCellsOfArray(TBool2DArray{{true}, {}}), -1);  // ragged

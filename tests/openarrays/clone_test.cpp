@@ -57,6 +57,7 @@ TEST(CloneArray, DoubleToIntegerClampsThenRoundsHalfToEven) {
   TDoubleArray Src;
   TIntArray Expected;
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     Src.push_back(C.In);
     Expected.push_back(C.Out);
   }

@@ -126,10 +126,11 @@ TEST(CopyArrayColumnRow, CodesAndResizing) {
   for (const Case& C : {Case{true, 2, 0, 2, -3}, Case{true, -1, 0, 2, -3}, Case{true, 0, 2, 1, -2},
                         Case{true, 0, 0, 3, -2}, Case{false, 3, 0, 1, -3}, Case{false, 0, 1, 0, -2},
                         Case{false, 5, -1, 0, -2}}) {
+    SCOPED_TRACE(testing::Message() << C.Row << " " << C.Fixed << " " << C.First << " " << C.Last);
     TDoubleArray D{7};
     const int Status = C.Row ? CopyArrayRow(A, C.Fixed, C.First, C.Last, D)
                              : CopyArrayColumn(A, C.Fixed, C.First, C.Last, D);
-    EXPECT_EQ(Status, C.Status) << C.Row << " " << C.Fixed << " " << C.First << " " << C.Last;
+    EXPECT_EQ(Status, C.Status);
     EXPECT_EQ(D, TDoubleArray{7});
   }
   TDoubleArray D;
@@ -179,9 +180,10 @@ TEST(CopyToArrayColumnRow, StopsAtDestEdgeAndReportsInOrder) {
   const TIntArray Src{1, 2};
   for (const Case& C : {Case{0, 2, 0, 0, -1}, Case{-1, 1, 0, 0, -1}, Case{1, 0, 0, 0, -1},
                         Case{0, 1, 2, 0, -2}, Case{0, 1, 0, 3, -2}, Case{5, 6, 0, -1, -2}}) {
+    SCOPED_TRACE(testing::Message() << C.First << " " << C.Last << " " << C.Col << " "
+                                    << C.FirstRow);
     TInt2DArray D = Dest;
-    EXPECT_EQ(CopyToArrayColumn(Src, C.First, C.Last, C.Col, C.FirstRow, D), C.Status)
-        << C.First << " " << C.Last << " " << C.Col << " " << C.FirstRow;
+    EXPECT_EQ(CopyToArrayColumn(Src, C.First, C.Last, C.Col, C.FirstRow, D), C.Status);
     EXPECT_EQ(D, Dest);
   }
   TInt2DArray Empty;

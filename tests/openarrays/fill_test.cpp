@@ -260,7 +260,8 @@ TEST(FillRandomUniform, WithAndWithoutRepetitions) {
   };
   for (const Case& K : {Case{1, 3, false, -3}, Case{0, 1000000, false, -4}, Case{3, 1, true, -2},
                         Case{3, 1, false, -2}}) {
-    EXPECT_EQ(FillRandomUniform(D, K.Low, K.High, K.Repeat), K.Status) << K.Low << " " << K.High;
+    SCOPED_TRACE(testing::Message() << K.Low << " " << K.High << " " << K.Repeat);
+    EXPECT_EQ(FillRandomUniform(D, K.Low, K.High, K.Repeat), K.Status);
     EXPECT_EQ(D, TIntArray(4, 0));
   }
   EXPECT_EQ(FillRandomUniform(D, 0, 999999, false), 0);  // m = 1000000 is allowed

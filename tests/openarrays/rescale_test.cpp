@@ -28,6 +28,7 @@ TEST(RescaleArray, ModesOnARange) {
       {rsmMaxAbs, 0, 8, {100, 0.25, 0.5, 0.75, 1, 100}},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TDoubleArray A{100, 2, 4, 6, 8, 100};
     double Shift = -1, Scale = -1;
     ASSERT_EQ(RescaleArray(A, 1, 4, C.Mode, Shift, Scale), 0) << int(C.Mode);

@@ -85,6 +85,7 @@ TEST(IntVectorStats, MinMaxStartValues) {
       {{-2147483647, 0}, -2147483647, 0, 1, 2},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TIntVector V;
     SetValues(V, C.X);
     std::int32_t Min = 0, Max = 0;

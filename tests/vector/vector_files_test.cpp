@@ -265,6 +265,7 @@ TEST(VectorFilesList, StoreOnFileFollowsThePrecisionRules) {
   };
   TempFile File("store.lst");
   for (const PrecisionCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector V;
     V.SetVal(1, C.Value);
     ASSERT_TRUE(V.StoreOnFile(1, 1, C.Precision, File.Path()));
@@ -537,6 +538,7 @@ TEST(VectorFilesStream, TruncatedAndCorruptedStreams) {
       {LastTwoBillion, false, {7, 8, 9, 10}, "C"},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector V;
     SetValues(V, std::vector<double>{7, 8, 9, 10});
     EventLog<TVector> Log(V);

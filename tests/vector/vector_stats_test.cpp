@@ -59,6 +59,7 @@ TEST(VectorStats, MeanVarSmallRangesAndTheVarianceOfOne) {
       {{1, 2, 4, 10, 20}, 2, 4, 16.0 / 3, 52.0 / 3},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector V;
     SetValues(V, C.X);
     double Mean = -1, Variance = -1;
@@ -562,6 +563,7 @@ TEST(VectorStats, IntegrateRulesAndBounds) {
       {"linear", 1, 5, static_cast<TIntegMethod>(3), 0},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector V;
     const std::string Data = C.Data;
     if (Data == "linear") {
@@ -616,6 +618,7 @@ TEST(VectorStats, FindInSortedVector) {
       {{1, 2}, true, 1.5, 2},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector V;
     SetValues(V, C.X);
     EXPECT_EQ(V.FindInSortedVector(C.Ascending, C.Value), C.Expected) << C.Value;
@@ -773,6 +776,7 @@ TEST(VectorStats, IsDichotomous) {
                         {{1, 2, 3}, false, 1, 2}, {{4, 4, 9, 4, 9}, true, 4, 9},
                         {{4}, false, 0, 0},       {{1, 1, 2, 2, 7}, false, 1, 2}};
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector V;
     SetValues(V, C.X);
     double V1 = -1, V2 = -1;

@@ -106,6 +106,7 @@ TEST(Vector, MakeValidElemRange) {
   TVector V;
   V.Resize(10);
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     int Low = C.Low, High = C.High;
     EXPECT_EQ(V.MakeValidElemRange(Low, High), C.WantStatus) << C.Low << ", " << C.High;
     EXPECT_EQ(Low, C.WantLow) << C.Low << ", " << C.High;
@@ -134,6 +135,7 @@ TEST(Vector, CopyFromVectorStatusAndPlacement) {
   TVector Src;
   SetValues(Src, {10, 20, 30});
   for (const CopyCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector Dest;
     Dest.Resize(5);
     EventLog Log(Dest);
@@ -158,6 +160,7 @@ TEST(Vector, CopyFromArrayStatusAndPlacement) {
   };
   const TDoubleArray Src{10, 20, 30};
   for (const CopyCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     TVector Dest;
     Dest.Resize(5);
     EXPECT_EQ(Dest.CopyFrom(Src, C.Lo, C.Hi, C.Dest), C.Status)
@@ -431,6 +434,7 @@ TEST(Vector, LengthAvoidsOverflowAndUnderflow) {
       {0, 0, 0},
   };
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&C - &Cases[0]));
     SetValues(V, {C.A, C.B});
     NMX_EXPECT_ULPS(V.CalcVecLeng(), C.Length, 1);
   }
