@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "math1/isa.h"
 #include "nmx/math1/sort.h"
 #include "nmx/platform/random.h"
+#include "support/isa_level.h"
 #include "support/ratio_main.h"
 
 namespace {
@@ -101,15 +101,9 @@ void BM_StdSort_Int32(benchmark::State& State) {
 
 // The sort at one instruction-set level (0 baseline, 1 AVX2, 2 AVX-512), on random doubles.
 void BM_SortArray_Isa(benchmark::State& State) {
-  namespace D = NMX_math1::detail;
-  const auto Wanted = static_cast<D::TIsa>(State.range(0));
-  if (D::SetIsa(Wanted) != Wanted) {
-    State.SkipWithError("this processor lacks the instruction set");
-    D::SetIsa(D::HostIsa());
-    return;
-  }
+  const nmx_bench::TIsaLevel Level(State);
+  if (!Level.Available()) return;
   TimeSort(State, Doubles(shRandom), [](std::vector<double>& V) { NMX_math1::SortArray(V, true); });
-  D::SetIsa(D::HostIsa());
 }
 
 BENCHMARK(BM_SortArray)->DenseRange(shRandom, shFewDistinct)->Unit(benchmark::kMillisecond);

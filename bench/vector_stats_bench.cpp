@@ -1,9 +1,10 @@
 // Vector statistics against correct peers on the same data, measurements around 1e7 with a
 // spread of 1 (the data the deviation form is for):
 // - TVector::MeanVar of 10^7 doubles against Eigen's two-pass form (the mean, then the squared
-//   norm of the centred vector) and against a plain streaming read (Eigen's sum, which may
-//   reorder its additions: the memory bandwidth bound). MeanVar promises the sum in element
-//   order, a chain of dependent additions, which no wider instruction set can shorten.
+//   norm of the centred vector), against a plain streaming read (Eigen's sum, which may
+//   reorder its additions: the memory bandwidth bound) and against the sum in element order.
+//   MeanVar promises that sum, a chain of dependent additions, which no wider instruction set
+//   can shorten; the deviations are formed in its shadow.
 // - SkewKurt (the fourth-order moments) and PearsonCorrCoeff against Eigen's two-pass forms,
 //   and the fourth-order moments kernel at each instruction-set level.
 // - Percentile(50) of 10^6 doubles against std::nth_element on a copy.
@@ -17,10 +18,10 @@
 #include <memory>
 #include <vector>
 
-#include "math1/isa.h"
 #include "nmx/math1/moments.h"
 #include "nmx/platform/random.h"
 #include "nmx/vector/vector.h"
+#include "support/isa_level.h"
 #include "support/ratio_main.h"
 
 namespace {
@@ -93,6 +94,18 @@ void BM_MeanVar_EigenTwoPass(benchmark::State& State) {
   SetBytes(State, LargeData().size());
 }
 
+// The sum in element order, one dependent addition after the other: what the mean alone
+// costs, and so the least a mean and variance can cost.
+void BM_InOrderSum(benchmark::State& State) {
+  const std::vector<double>& D = LargeData();
+  for (auto _ : State) {
+    double S = 0.0;
+    for (const double X : D) S += X;
+    benchmark::DoNotOptimize(S);
+  }
+  SetBytes(State, D.size());
+}
+
 // One streaming read: the bound that memory sets.
 void BM_StreamingRead_EigenSum(benchmark::State& State) {
   const auto X = EigenOf(LargeData());
@@ -155,18 +168,12 @@ void BM_Pearson_EigenTwoPass(benchmark::State& State) {
 
 // The fourth-order moments kernel at one instruction-set level (0, 1, 2).
 void BM_Moments4_Isa(benchmark::State& State) {
-  namespace D = NMX_math1::detail;
-  const auto Wanted = static_cast<D::TIsa>(State.range(0));
-  if (D::SetIsa(Wanted) != Wanted) {
-    State.SkipWithError("this processor lacks the instruction set");
-    D::SetIsa(D::HostIsa());
-    return;
-  }
+  const nmx_bench::TIsaLevel Level(State);
+  if (!Level.Available()) return;
   for (auto _ : State) {
     const NMX_math1::TMoments M = NMX_math1::CentralMoments(LargeData(), 4);
     benchmark::DoNotOptimize(M.M4);
   }
-  D::SetIsa(D::HostIsa());
   SetBytes(State, LargeData().size());
 }
 
@@ -199,6 +206,7 @@ void BM_NthElement_Copy(benchmark::State& State) {
 
 BENCHMARK(BM_MeanVar_TVector)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MeanVar_EigenTwoPass)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InOrderSum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StreamingRead_EigenSum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SkewKurt_TVector)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SkewKurt_EigenTwoPass)->Unit(benchmark::kMillisecond);
@@ -215,6 +223,7 @@ int main(int argc, char** argv) {
       argc, argv,
       {{"MeanVar / Eigen two-pass", "BM_MeanVar_TVector", "BM_MeanVar_EigenTwoPass"},
        {"MeanVar / streaming read", "BM_MeanVar_TVector", "BM_StreamingRead_EigenSum"},
+       {"MeanVar / in-order sum", "BM_MeanVar_TVector", "BM_InOrderSum"},
        {"SkewKurt / Eigen two-pass", "BM_SkewKurt_TVector", "BM_SkewKurt_EigenTwoPass"},
        {"SkewKurt / MeanVar", "BM_SkewKurt_TVector", "BM_MeanVar_TVector"},
        {"PearsonCorrCoeff / Eigen two-pass", "BM_Pearson_TVector", "BM_Pearson_EigenTwoPass"},

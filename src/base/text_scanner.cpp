@@ -17,10 +17,6 @@ bool IsWhite(char C) noexcept {
   return C == ' ' || C == '\t' || C == '\r' || C == '\n';
 }
 
-bool IsBlank(char C) noexcept {
-  return C == ' ' || C == '\t' || C == '\r';
-}
-
 }  // namespace
 
 bool ParseNumber(std::string_view Word, double& X) noexcept {
@@ -99,10 +95,14 @@ int TTextScanner::Get() {
   return static_cast<unsigned char>(FBuf[FPos++]);
 }
 
-bool TTextScanner::NextWord(std::string_view& Word) {
+bool TTextScanner::NextWord(std::string_view& Word, bool* NewLine) {
   Word = {};
+  if (NewLine != nullptr) *NewLine = false;
   for (;;) {
-    while (FPos < FEnd && IsWhite(FBuf[FPos])) ++FPos;
+    while (FPos < FEnd && IsWhite(FBuf[FPos])) {
+      if (NewLine != nullptr && FBuf[FPos] == '\n') *NewLine = true;
+      ++FPos;
+    }
     if (FPos < FEnd) break;
     if (!Refill(FPos)) return false;
   }
@@ -127,30 +127,6 @@ bool TTextScanner::NextWord(std::string_view& Word) {
   return true;
 }
 
-bool TTextScanner::NextWordInLine(std::string_view& Word) {
-  Word = {};
-  for (;;) {
-    while (FPos < FEnd && IsBlank(FBuf[FPos])) ++FPos;
-    if (FPos < FEnd) break;
-    if (!Refill(FPos)) return false;
-  }
-  if (FBuf[FPos] == '\n') return false;
-  return NextWord(Word);
-}
-
-bool TTextScanner::SkipLine() {
-  for (;;) {
-    const char* Begin = FBuf.data() + FPos;
-    const void* Lf = FPos < FEnd ? std::memchr(Begin, '\n', FEnd - FPos) : nullptr;
-    if (Lf != nullptr) {
-      FPos += static_cast<std::size_t>(static_cast<const char*>(Lf) - Begin) + 1;
-      return true;
-    }
-    FPos = FEnd;
-    if (!Refill(FPos)) return false;
-  }
-}
-
 bool TTextScanner::NextLine(std::string_view& Line) {
   Line = {};
   if (FPos == FEnd && !Refill(FPos)) return false;
@@ -168,9 +144,15 @@ bool TTextScanner::NextLine(std::string_view& Line) {
       return true;
     }
     if (FEnd - Start > kMaxWord) {
-      FPos = FEnd;
-      SkipLine();
-      return true;
+      // Too long to keep: drop what is read and pass the rest of it.
+      for (;;) {
+        FPos = FEnd;
+        if (!Refill(FPos)) return true;
+        if (const void* Rest = std::memchr(FBuf.data() + FPos, '\n', FEnd - FPos)) {
+          FPos = static_cast<std::size_t>(static_cast<const char*>(Rest) - FBuf.data()) + 1;
+          return true;
+        }
+      }
     }
     const std::size_t Len = FEnd - Start;
     FPos = FEnd;

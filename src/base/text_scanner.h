@@ -39,15 +39,9 @@ class NMX_API TTextScanner {
   explicit TTextScanner(std::istream& In);
 
   /// The next word, across line ends. False at the end of the text (Word is then empty).
-  /// The view is valid until the next call of any member.
-  bool NextWord(std::string_view& Word);
-
-  /// The next word of the current line: blanks, TABs and CRs are skipped, but not the LF.
-  /// False at the end of the line (the LF stays unread) or of the text.
-  bool NextWordInLine(std::string_view& Word);
-
-  /// Reads past the rest of the current line and its LF. False when the text ends first.
-  bool SkipLine();
+  /// The view is valid until the next call of any member. NewLine, when given, tells whether
+  /// a line ended (an LF was passed) between the previous word and this one.
+  bool NextWord(std::string_view& Word, bool* NewLine = nullptr);
 
   /// The rest of the current line, without its LF and a CR before it; the LF is consumed.
   /// False when the text has ended before the line starts. A line longer than kMaxWord comes

@@ -17,30 +17,43 @@ using Size = std::size_t;
 // cache between the passes that the first block needs.
 constexpr Size kBlock = 1024;
 
-// Eight lanes of deviation sums. The lane layout is fixed, whatever the instruction set:
-// the compiler lowers these 64-byte vectors to four SSE2 operations, two AVX2 or one AVX-512
-// operation, each lane doing the same additions in the same order, so every variant gives
-// the same bits.
+// Eight lanes of deviation sums, lane k taking the values k, k + 8, k + 16, ... of a block.
+// The lanes are held in vectors of the width the instruction set has (W doubles: 2 on the
+// baseline, 4 with AVX2, 8 with AVX-512), but every lane makes the same additions in the same
+// order and the lanes are summed in one fixed tree, so every variant gives the same bits.
 constexpr Size kLanes = 8;
-using V8 = double __attribute__((vector_size(kLanes * sizeof(double))));
 
-// Vectors of eight doubles go in and out by reference: passed by value they would have a
-// different calling convention in the AVX-512 variant.
-template <class T>
-inline void Load8(const T* P, V8& V) noexcept {
+// (An alias template cannot carry a dependent vector_size: GCC drops it. A member typedef can.)
+template <Size W>
+struct TVecTypes {
+  typedef double Double __attribute__((vector_size(W * sizeof(double))));
+  typedef std::int32_t Int __attribute__((vector_size(W * sizeof(std::int32_t))));
+};
+template <Size W>
+using VecOf = typename TVecTypes<W>::Double;
+template <Size W>
+using VecIntOf = typename TVecTypes<W>::Int;
+static_assert(sizeof(VecOf<4>) == 4 * sizeof(double) && sizeof(VecIntOf<2>) == 8);
+
+// Vectors go in and out by reference: wide ones passed by value would take a calling
+// convention that differs between the variants.
+template <class T, Size W>
+inline void LoadLanes(const T* P, VecOf<W>& V) noexcept {
   if constexpr (std::is_same_v<T, double>) {
     std::memcpy(&V, P, sizeof V);
   } else {
-    using V8i = std::int32_t __attribute__((vector_size(kLanes * sizeof(std::int32_t))));
-    V8i I;
+    VecIntOf<W> I;
     std::memcpy(&I, P, sizeof I);
-    V = __builtin_convertvector(I, V8);
+    V = __builtin_convertvector(I, VecOf<W>);
   }
 }
 
-// The lanes summed in a fixed tree order.
-inline double Reduce(const V8& A) noexcept {
-  return ((A[0] + A[1]) + (A[2] + A[3])) + ((A[4] + A[5]) + (A[6] + A[7]));
+// The eight lanes, held in kLanes / W vectors, summed in a fixed tree order.
+template <Size W>
+inline double Reduce(const VecOf<W> (&A)[kLanes / W]) noexcept {
+  double L[kLanes];
+  std::memcpy(L, A, sizeof L);
+  return ((L[0] + L[1]) + (L[2] + L[3])) + ((L[4] + L[5]) + (L[6] + L[7]));
 }
 
 // The sums of the powers of the deviations d = (x - Shift)·Scale over one block.
@@ -51,24 +64,28 @@ struct TDevSums {
 // One pass over a block: the deviation sums in lanes and, with WithSum, the plain sum S in
 // element order. The plain sum is a chain of dependent additions; the lanes have none and
 // run in its shadow, so the pass costs what the plain sum costs.
-template <class T, int Order, bool WithSum, bool Scaled>
+template <class T, int Order, bool WithSum, bool Scaled, Size W>
 inline TDevSums Deviations(const T* P, Size Len, double Shift, double Scale, double& S) noexcept {
-  V8 A1{}, A2{}, A3{}, A4{};
+  constexpr Size kParts = kLanes / W;
+  using V = VecOf<W>;
+  V A1[kParts]{}, A2[kParts]{}, A3[kParts]{}, A4[kParts]{};
   Size I = 0;
   for (; I + kLanes <= Len; I += kLanes) {
     if constexpr (WithSum) {
       for (Size K = 0; K < kLanes; ++K) S += static_cast<double>(P[I + K]);
     }
-    V8 D;
-    Load8(P + I, D);
-    D -= Shift;
-    if constexpr (Scaled) D *= Scale;
-    const V8 D2 = D * D;
-    A1 += D;
-    A2 += D2;
-    if constexpr (Order == 4) {
-      A3 += D2 * D;
-      A4 += D2 * D2;
+    for (Size J = 0; J < kParts; ++J) {
+      V D;
+      LoadLanes<T, W>(P + I + J * W, D);
+      D -= Shift;
+      if constexpr (Scaled) D *= Scale;
+      const V D2 = D * D;
+      A1[J] += D;
+      A2[J] += D2;
+      if constexpr (Order == 4) {
+        A3[J] += D2 * D;
+        A4[J] += D2 * D2;
+      }
     }
   }
   double T1 = 0.0, T2 = 0.0, T3 = 0.0, T4 = 0.0;
@@ -86,11 +103,11 @@ inline TDevSums Deviations(const T* P, Size Len, double Shift, double Scale, dou
     }
   }
   TDevSums Out;
-  Out.D1 = Reduce(A1) + T1;
-  Out.D2 = Reduce(A2) + T2;
+  Out.D1 = Reduce<W>(A1) + T1;
+  Out.D2 = Reduce<W>(A2) + T2;
   if constexpr (Order == 4) {
-    Out.D3 = Reduce(A3) + T3;
-    Out.D4 = Reduce(A4) + T4;
+    Out.D3 = Reduce<W>(A3) + T3;
+    Out.D4 = Reduce<W>(A4) + T4;
   }
   return Out;
 }
@@ -162,7 +179,7 @@ inline double AddInOrder(const T* P, Size Len, double S) noexcept {
 // mean becomes the origin and the first shift, then for the deviations. Every later block is
 // read once, about the mean of the blocks before it, with the plain sum in the same loop.
 // With Scaled, the deviations are multiplied by Scale and the plain sum is not formed.
-template <class T, int Order, bool Scaled>
+template <class T, int Order, bool Scaled, Size W>
 TMerged MomentsPass(Pieces<T> X, double Scale, double& S, double& Origin) noexcept {
   TMerged All;
   bool First = true;
@@ -179,10 +196,10 @@ TMerged MomentsPass(Pieces<T> X, double Scale, double& S, double& Origin) noexce
         Origin = Plain / L;
         Shift = Origin;
         double Unused = 0.0;
-        D = Deviations<T, Order, false, Scaled>(P, Len, Shift, Scale, Unused);
+        D = Deviations<T, Order, false, Scaled, W>(P, Len, Shift, Scale, Unused);
         First = false;
       } else {
-        D = Deviations<T, Order, !Scaled, Scaled>(P, Len, Shift, Scale, Plain);
+        D = Deviations<T, Order, !Scaled, Scaled, W>(P, Len, Shift, Scale, Plain);
       }
       double Offset = Shift - Origin;
       if constexpr (Scaled) Offset *= Scale;
@@ -248,14 +265,14 @@ bool MayBeConstant(double M2, double N, double Mean) noexcept {
   return !(M2 > N * Tiny * Tiny);
 }
 
-template <class T, int Order>
+template <class T, int Order, Size W>
 TMoments MomentsOf(Pieces<T> X) noexcept {
   TMoments M;
   for (const std::span<const T> Piece : X) M.N += Piece.size();
   if (M.N == 0) return M;
   const double N = static_cast<double>(M.N);
   double S = 0.0, Origin = 0.0;
-  TMerged R = MomentsPass<T, Order, false>(X, 1.0, S, Origin);
+  TMerged R = MomentsPass<T, Order, false, W>(X, 1.0, S, Origin);
   M.Sum = S;
   if (MayBeConstant(R.M2, N, S / N) && IsConstant(X)) return M;
   M.M2 = R.M2;
@@ -266,7 +283,7 @@ TMoments MomentsOf(Pieces<T> X) noexcept {
   if (!LargestDeviation(X, Origin, Largest) || Largest == 0.0) return M;
   const int E = ScaleExponent(Largest);
   double Unused = 0.0;
-  R = MomentsPass<T, Order, true>(X, std::ldexp(1.0, -E), Unused, Origin);
+  R = MomentsPass<T, Order, true, W>(X, std::ldexp(1.0, -E), Unused, Origin);
   M.Exponent = E;
   M.M2 = R.M2;
   M.M3 = R.M3;
@@ -280,10 +297,12 @@ struct TCoDevSums {
   double X1 = 0.0, Y1 = 0.0, X2 = 0.0, Y2 = 0.0, XY = 0.0;
 };
 
-template <class T, bool WithSum, bool Scaled>
+template <class T, bool WithSum, bool Scaled, Size W>
 inline TCoDevSums CoDeviations(const T* PX, const T* PY, Size Len, double ShiftX, double ShiftY,
                                double ScaleX, double ScaleY, double& SX, double& SY) noexcept {
-  V8 AX{}, AY{}, AXX{}, AYY{}, AXY{};
+  constexpr Size kParts = kLanes / W;
+  using V = VecOf<W>;
+  V AX[kParts]{}, AY[kParts]{}, AXX[kParts]{}, AYY[kParts]{}, AXY[kParts]{};
   Size I = 0;
   for (; I + kLanes <= Len; I += kLanes) {
     if constexpr (WithSum) {
@@ -292,20 +311,22 @@ inline TCoDevSums CoDeviations(const T* PX, const T* PY, Size Len, double ShiftX
         SY += static_cast<double>(PY[I + K]);
       }
     }
-    V8 DX, DY;
-    Load8(PX + I, DX);
-    Load8(PY + I, DY);
-    DX -= ShiftX;
-    DY -= ShiftY;
-    if constexpr (Scaled) {
-      DX *= ScaleX;
-      DY *= ScaleY;
+    for (Size J = 0; J < kParts; ++J) {
+      V DX, DY;
+      LoadLanes<T, W>(PX + I + J * W, DX);
+      LoadLanes<T, W>(PY + I + J * W, DY);
+      DX -= ShiftX;
+      DY -= ShiftY;
+      if constexpr (Scaled) {
+        DX *= ScaleX;
+        DY *= ScaleY;
+      }
+      AX[J] += DX;
+      AY[J] += DY;
+      AXX[J] += DX * DX;
+      AYY[J] += DY * DY;
+      AXY[J] += DX * DY;
     }
-    AX += DX;
-    AY += DY;
-    AXX += DX * DX;
-    AYY += DY * DY;
-    AXY += DX * DY;
   }
   TCoDevSums Tail;
   for (; I < Len; ++I) {
@@ -326,11 +347,11 @@ inline TCoDevSums CoDeviations(const T* PX, const T* PY, Size Len, double ShiftX
     Tail.XY += DX * DY;
   }
   TCoDevSums Out;
-  Out.X1 = Reduce(AX) + Tail.X1;
-  Out.Y1 = Reduce(AY) + Tail.Y1;
-  Out.X2 = Reduce(AXX) + Tail.X2;
-  Out.Y2 = Reduce(AYY) + Tail.Y2;
-  Out.XY = Reduce(AXY) + Tail.XY;
+  Out.X1 = Reduce<W>(AX) + Tail.X1;
+  Out.Y1 = Reduce<W>(AY) + Tail.Y1;
+  Out.X2 = Reduce<W>(AXX) + Tail.X2;
+  Out.Y2 = Reduce<W>(AYY) + Tail.Y2;
+  Out.XY = Reduce<W>(AXY) + Tail.XY;
   return Out;
 }
 
@@ -357,7 +378,7 @@ inline void CoMerge(TCoMerged& A, const TCoMerged& B) noexcept {
   A.N = N;
 }
 
-template <class T, bool Scaled>
+template <class T, bool Scaled, Size W>
 TCoMerged CoPass(std::span<const T> X, std::span<const T> Y, double ScaleX, double ScaleY,
                  double& SX, double& SY, double& OriginX, double& OriginY) noexcept {
   const Size N = X.size();
@@ -375,9 +396,9 @@ TCoMerged CoPass(std::span<const T> X, std::span<const T> Y, double ScaleX, doub
       OriginX = ShiftX = PlainX / L;
       OriginY = ShiftY = PlainY / L;
       double UX = 0.0, UY = 0.0;
-      D = CoDeviations<T, false, Scaled>(PX, PY, Len, ShiftX, ShiftY, ScaleX, ScaleY, UX, UY);
+      D = CoDeviations<T, false, Scaled, W>(PX, PY, Len, ShiftX, ShiftY, ScaleX, ScaleY, UX, UY);
     } else {
-      D = CoDeviations<T, !Scaled, Scaled>(PX, PY, Len, ShiftX, ShiftY, ScaleX, ScaleY, PlainX,
+      D = CoDeviations<T, !Scaled, Scaled, W>(PX, PY, Len, ShiftX, ShiftY, ScaleX, ScaleY, PlainX,
                                            PlainY);
     }
     TCoMerged B;
@@ -399,7 +420,7 @@ TCoMerged CoPass(std::span<const T> X, std::span<const T> Y, double ScaleX, doub
   return All;
 }
 
-template <class T>
+template <class T, Size W>
 TCoMoments CoMomentsOf(std::span<const T> X, std::span<const T> Y) noexcept {
   TCoMoments C;
   C.N = std::min(X.size(), Y.size());
@@ -408,7 +429,7 @@ TCoMoments CoMomentsOf(std::span<const T> X, std::span<const T> Y) noexcept {
   Y = Y.first(C.N);
   const double N = static_cast<double>(C.N);
   double OX = 0.0, OY = 0.0;
-  TCoMerged R = CoPass<T, false>(X, Y, 1.0, 1.0, C.SumX, C.SumY, OX, OY);
+  TCoMerged R = CoPass<T, false, W>(X, Y, 1.0, 1.0, C.SumX, C.SumY, OX, OY);
   const std::span<const T> XS[1] = {X};
   const std::span<const T> YS[1] = {Y};
   const bool ConstX = MayBeConstant(R.M2X, N, C.SumX / N) && IsConstant<T>(XS);
@@ -426,7 +447,7 @@ TCoMoments CoMomentsOf(std::span<const T> X, std::span<const T> Y) noexcept {
   if (!LargestDeviation<T>(XS, OX, LX) || !LargestDeviation<T>(YS, OY, LY)) return C;
   const int EX = ScaleExponent(LX), EY = ScaleExponent(LY);
   double UX = 0.0, UY = 0.0;
-  R = CoPass<T, true>(X, Y, std::ldexp(1.0, -EX), std::ldexp(1.0, -EY), UX, UY, OX, OY);
+  R = CoPass<T, true, W>(X, Y, std::ldexp(1.0, -EX), std::ldexp(1.0, -EY), UX, UY, OX, OY);
   C.ExponentX = EX;
   C.ExponentY = EY;
   C.M2X = R.M2X;
@@ -442,12 +463,12 @@ TMoments Dispatch(Pieces<T> X, int HighestOrder) noexcept {
   const bool Fourth = HighestOrder > 2;
 #if NMX_ISA_VARIANTS
   struct Avx512 {
-    NMX_TARGET_AVX512 static TMoments Second(Pieces<T> X) { return MomentsOf<T, 2>(X); }
-    NMX_TARGET_AVX512 static TMoments Fourth(Pieces<T> X) { return MomentsOf<T, 4>(X); }
+    NMX_TARGET_AVX512 static TMoments Second(Pieces<T> X) { return MomentsOf<T, 2, 8>(X); }
+    NMX_TARGET_AVX512 static TMoments Fourth(Pieces<T> X) { return MomentsOf<T, 4, 8>(X); }
   };
   struct Avx2 {
-    NMX_TARGET_AVX2 static TMoments Second(Pieces<T> X) { return MomentsOf<T, 2>(X); }
-    NMX_TARGET_AVX2 static TMoments Fourth(Pieces<T> X) { return MomentsOf<T, 4>(X); }
+    NMX_TARGET_AVX2 static TMoments Second(Pieces<T> X) { return MomentsOf<T, 2, 4>(X); }
+    NMX_TARGET_AVX2 static TMoments Fourth(Pieces<T> X) { return MomentsOf<T, 4, 4>(X); }
   };
   switch (detail::ActiveIsa()) {
     case detail::TIsa::Avx512:
@@ -458,7 +479,7 @@ TMoments Dispatch(Pieces<T> X, int HighestOrder) noexcept {
       break;
   }
 #endif
-  return Fourth ? MomentsOf<T, 4>(X) : MomentsOf<T, 2>(X);
+  return Fourth ? MomentsOf<T, 4, 2>(X) : MomentsOf<T, 2, 2>(X);
 }
 
 template <class T>
@@ -466,10 +487,10 @@ TCoMoments CoDispatch(std::span<const T> X, std::span<const T> Y) noexcept {
 #if NMX_ISA_VARIANTS
   struct Variants {
     NMX_TARGET_AVX512 static TCoMoments Avx512(std::span<const T> X, std::span<const T> Y) {
-      return CoMomentsOf(X, Y);
+      return CoMomentsOf<T, 8>(X, Y);
     }
     NMX_TARGET_AVX2 static TCoMoments Avx2(std::span<const T> X, std::span<const T> Y) {
-      return CoMomentsOf(X, Y);
+      return CoMomentsOf<T, 4>(X, Y);
     }
   };
   switch (detail::ActiveIsa()) {
@@ -481,7 +502,7 @@ TCoMoments CoDispatch(std::span<const T> X, std::span<const T> Y) noexcept {
       break;
   }
 #endif
-  return CoMomentsOf(X, Y);
+  return CoMomentsOf<T, 2>(X, Y);
 }
 
 }  // namespace

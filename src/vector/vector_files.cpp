@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -402,20 +403,29 @@ bool TVector::LoadFromFile(const std::string& FileName, bool AdjustVectorSize, b
   if (!AutoDetect) return LoadFromFile(FileName, AdjustVectorSize);
   std::ifstream F;
   if (!OpenIn(FileName, F)) return false;
-  // First pass: the lines that hold a decimal digit, counted without keeping any line.
+  // First pass: the lines that hold a decimal digit, counted without keeping any line. A line
+  // is searched for a digit only until it has one (a list's lines mostly start with it); the
+  // rest of it up to the line end is passed by memchr.
   std::int64_t Lines = 0;
   {
     TTextScanner In(F);
     bool HasDigit = false;
     std::string_view Chunk;
     while (In.NextChunk(Chunk)) {
-      for (const char C : Chunk) {
-        if (C == '\n') {
-          Lines += HasDigit ? 1 : 0;
-          HasDigit = false;
-        } else if (C >= '0' && C <= '9') {
-          HasDigit = true;
+      const char* P = Chunk.data();
+      const char* const End = P + Chunk.size();
+      while (P < End) {
+        if (!HasDigit) {
+          while (P < End && *P != '\n' && !(*P >= '0' && *P <= '9')) ++P;
+          if (P == End) break;
+          if (*P != '\n') HasDigit = true;
         }
+        const auto* Lf =
+            static_cast<const char*>(std::memchr(P, '\n', static_cast<std::size_t>(End - P)));
+        if (Lf == nullptr) break;
+        Lines += HasDigit ? 1 : 0;
+        HasDigit = false;
+        P = Lf + 1;
       }
     }
     Lines += HasDigit ? 1 : 0;
@@ -434,33 +444,34 @@ bool TVector::LoadFromFile(const std::string& FileName, bool AdjustVectorSize, b
   std::vector<TPending> Pending;
   const std::int64_t N = FNElem;
   std::int64_t K = 1;
+  bool Counted = false;
   TTextScanner In(F);
   std::string_view Word;
-  while (K <= N) {
-    bool Counted = false;
-    Pending.clear();
-    while (K <= N && In.NextWordInLine(Word)) {
-      double X = 0.0;
-      const bool IsNumber = ParseNumber(Word, X);
-      if (!Counted && !NMX_filesys::detail::HasDigit(Word)) {
+  bool NewLine = false;
+  while (K <= N && In.NextWord(Word, &NewLine)) {
+    if (NewLine) {
+      Counted = false;
+      Pending.clear();
+    }
+    double X = 0.0;
+    const bool IsNumber = ParseNumber(Word, X);
+    if (!Counted) {
+      if (!NMX_filesys::detail::HasDigit(Word)) {
         // More words than elements left can never be stored.
         if (static_cast<std::int64_t>(Pending.size()) <= N - K) Pending.push_back({IsNumber, X});
         continue;
       }
-      if (!Counted) {
-        Counted = true;
-        for (const TPending& P : Pending) {
-          if (K > N) break;
-          if (P.IsNumber) SetVal(static_cast<int>(K), P.Value);
-          ++K;
-        }
+      Counted = true;
+      for (const TPending& P : Pending) {
         if (K > N) break;
+        if (P.IsNumber) SetVal(static_cast<int>(K), P.Value);
+        ++K;
       }
-      if (IsNumber)
-        SetVal(static_cast<int>(K), X);  // a word that is no number leaves its element as it was
-      ++K;
+      if (K > N) break;
     }
-    if (!In.SkipLine()) break;
+    // A word that is no number leaves its element as it was.
+    if (IsNumber) SetVal(static_cast<int>(K), X);
+    ++K;
   }
   Changed();
   return true;

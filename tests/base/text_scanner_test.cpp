@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/failing_streams.h"
@@ -51,36 +52,43 @@ TEST(TextScanner, OverlongWordsAreReadPastAndReportedEmpty) {
   EXPECT_EQ(Words[0].size(), TTextScanner::kMaxWord);
 }
 
-TEST(TextScanner, LinesAndWordsOfALine) {
+TEST(TextScanner, LineEndsBetweenWordsAndWholeLines) {
+  // Which words start a new line: CR is white space, LF ends a line, empty lines count once.
   std::istringstream In("a b\r\n\r\n  c\nlast line");
   TTextScanner S(In);
   std::string_view W;
-  ASSERT_TRUE(S.NextWordInLine(W));
-  EXPECT_EQ(W, "a");
-  ASSERT_TRUE(S.NextWordInLine(W));
-  EXPECT_EQ(W, "b");
-  EXPECT_FALSE(S.NextWordInLine(W));  // the CR is blank, the LF ends the line
-  ASSERT_TRUE(S.SkipLine());
-  EXPECT_FALSE(S.NextWordInLine(W));  // an empty line
-  ASSERT_TRUE(S.SkipLine());
-  std::string_view Line;
-  ASSERT_TRUE(S.NextLine(Line));
-  EXPECT_EQ(Line, "  c");
-  ASSERT_TRUE(S.NextLine(Line));
-  EXPECT_EQ(Line, "last line");  // no line end
-  EXPECT_FALSE(S.NextLine(Line));
-  EXPECT_FALSE(S.SkipLine());
+  bool NewLine = true;
+  const std::vector<std::pair<std::string, bool>> Expected{
+      {"a", false}, {"b", false}, {"c", true}, {"last", true}, {"line", false}};
+  for (const auto& [Word, Starts] : Expected) {
+    SCOPED_TRACE(Word);
+    ASSERT_TRUE(S.NextWord(W, &NewLine));
+    EXPECT_EQ(W, Word);
+    EXPECT_EQ(NewLine, Starts);
+  }
+  EXPECT_FALSE(S.NextWord(W, &NewLine));
 
-  std::istringstream Crlf("head 1\r\n");
-  TTextScanner T(Crlf);
+  std::istringstream Lines("head 1\r\n  c\nlast line");
+  TTextScanner T(Lines);
+  std::string_view Line;
   ASSERT_TRUE(T.NextLine(Line));
   EXPECT_EQ(Line, "head 1");
-  std::istringstream Huge(std::string(TTextScanner::kMaxWord + 10, 'x') + "\nnext\n");
-  TTextScanner U(Huge);
-  ASSERT_TRUE(U.NextLine(Line));
-  EXPECT_TRUE(Line.empty());
-  ASSERT_TRUE(U.NextLine(Line));
-  EXPECT_EQ(Line, "next");
+  ASSERT_TRUE(T.NextLine(Line));
+  EXPECT_EQ(Line, "  c");
+  ASSERT_TRUE(T.NextLine(Line));
+  EXPECT_EQ(Line, "last line");  // no line end
+  EXPECT_FALSE(T.NextLine(Line));
+
+  // A line too long to keep comes back empty and is read past, whichever read it ends in.
+  for (const std::size_t Extra : {10u, 70000u, 200000u}) {
+    SCOPED_TRACE(Extra);
+    std::istringstream Huge(std::string(TTextScanner::kMaxWord + Extra, 'x') + "\nnext\n");
+    TTextScanner U(Huge);
+    ASSERT_TRUE(U.NextLine(Line));
+    EXPECT_TRUE(Line.empty());
+    ASSERT_TRUE(U.NextLine(Line));
+    EXPECT_EQ(Line, "next");
+  }
 }
 
 TEST(TextScanner, QuotedNames) {
