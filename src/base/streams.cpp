@@ -6,7 +6,7 @@
 #include <limits>
 #include <system_error>
 
-#include "nmx/base/detail/extended.h"
+#include "base/extended.h"
 #include "nmx/platform/exceptions.h"
 
 namespace NMX_streams {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "nmx/base/detail/extended.h"
+#include "base/extended.h"
 #include "nmx/platform/exceptions.h"
 #include "support/temp_file.h"
 
