@@ -143,10 +143,8 @@ template <class Arr>
 requires NumArray<Arr, 1, 1>
 double MeanAbsDev(const Arr& A) {
   if (A.empty()) return -1.0;
-  double Sum = 0.0;
-  for (const auto X : A) Sum += static_cast<double>(X);
   const double Count = static_cast<double>(A.size());
-  const double Mean = Sum / Count;
+  const double Mean = NMX_math1::CentralMoments(std::span<const ElemOf<Arr>>(A)).Sum / Count;
   double SumAbs = 0.0;
   for (const auto X : A) SumAbs += std::fabs(static_cast<double>(X) - Mean);
   return SumAbs / Count;
