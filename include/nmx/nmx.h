@@ -6,3 +6,4 @@
 #include "nmx/openarrays.h"
 #include "nmx/platform.h"
 #include "nmx/vector.h"
+#include "nmx/matrix.h"

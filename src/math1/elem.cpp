@@ -1,10 +1,14 @@
 #include "math1/elem.h"
 
+#include <array>
+#include <bit>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
 
+#include "nmx/base/crc.h"
+#include "nmx/math1/digits.h"
 #include "nmx/platform/random.h"
 
 namespace NMX_math1::detail {
@@ -38,6 +42,37 @@ std::size_t RandomIndex(std::size_t Range) noexcept {
   // The product may round up to Range itself; the last index takes that case.
   const auto J = static_cast<std::size_t>(NMX_platform::Random() * static_cast<double>(Range));
   return J < Range ? J : Range - 1;
+}
+
+namespace {
+
+template <class T>
+std::string ChecksumOf(std::span<const T> Cells) {
+  static_assert(sizeof(T) == 8 || sizeof(T) == 4);
+  if (Cells.empty()) return {};
+  using Bits = std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>;
+  std::array<std::uint32_t, sizeof(T)> Reg;
+  Reg.fill(0xFFFFFFFFU);
+  for (const T X : Cells) {
+    const auto B = std::bit_cast<Bits>(X);
+    // Shifting the value picks the bytes in little-endian order on any host.
+    for (std::size_t J = 0; J < sizeof(T); ++J) {
+      Reg[J] = NMX_nmxbase::CalcNextCRC32(static_cast<std::uint8_t>(B >> (8 * J)), Reg[J]);
+    }
+  }
+  std::string Text;
+  Text.reserve(8 * sizeof(T));
+  for (const std::uint32_t R : Reg) Text += NMX_math1::Hex(std::bit_cast<std::int32_t>(~R), 8);
+  return Text;
+}
+
+}  // namespace
+
+std::string CellsChecksum(std::span<const double> Cells) {
+  return ChecksumOf(Cells);
+}
+std::string CellsChecksum(std::span<const std::int32_t> Cells) {
+  return ChecksumOf(Cells);
 }
 
 }  // namespace NMX_math1::detail

@@ -1,10 +1,13 @@
 // Element-level helpers of the containers and the open-array functions: conversion between
-// element types, 32-bit integer arithmetic that wraps, and uniform random indices.
+// element types, 32-bit integer arithmetic that wraps, uniform random indices, the range rule
+// and the checksum of a run of cells.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string>
 #include <type_traits>
 
 #include "nmx/config.h"
@@ -80,5 +83,41 @@ constexpr T AbsElem(T X) noexcept {
     return std::fabs(X);
   }
 }
+
+/// The range rule of the 1-based containers over N cells: (0, 0) becomes (1, N); otherwise
+/// each bound is clipped to 1..N and a reversed pair exchanged. Returns -1 when a bound was
+/// clipped, else 0; the exchange counts as well when ExchangeCounts (the rows of a matrix).
+constexpr int ValidRange(int N, int& Low, int& High, bool ExchangeCounts = false) noexcept {
+  if (Low == 0 && High == 0) {
+    Low = 1;
+    High = N;
+    return 0;
+  }
+  int Status = 0;
+  const auto Clip = [N, &Status](int& X) {
+    if (X < 1) {
+      X = 1;
+      Status = -1;
+    } else if (X > N) {
+      X = N;
+      Status = -1;
+    }
+  };
+  Clip(Low);
+  Clip(High);
+  if (High < Low) {
+    const int Keep = Low;
+    Low = High;
+    High = Keep;
+    if (ExchangeCounts) Status = -1;
+  }
+  return Status;
+}
+
+/// The checksum text of a run of cells: one CRC-32 register per byte of the element type,
+/// register j fed with byte j (little endian) of every cell in order, each complemented and
+/// printed as 8 upper-case hex digits, register 0 first. Empty cells give "".
+NMX_API std::string CellsChecksum(std::span<const double> Cells);
+NMX_API std::string CellsChecksum(std::span<const std::int32_t> Cells);
 
 }  // namespace NMX_math1::detail

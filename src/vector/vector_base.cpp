@@ -55,25 +55,7 @@ std::int64_t ClampIndex(std::int64_t X, std::size_t Count) noexcept {
 
 // The range rule of MakeValidElemRange on a vector of NElem elements.
 int ValidRange(int NElem, int& LowElem, int& HighElem) noexcept {
-  if (LowElem == 0 && HighElem == 0) {
-    LowElem = 1;
-    HighElem = NElem;
-    return 0;
-  }
-  int Status = 0;
-  auto Clip = [NElem, &Status](int& X) {
-    if (X <= 0) {
-      X = 1;
-      Status = -1;
-    } else if (X > NElem) {
-      X = NElem;
-      Status = -1;
-    }
-  };
-  Clip(LowElem);
-  Clip(HighElem);
-  if (HighElem < LowElem) std::swap(LowElem, HighElem);
-  return Status;
+  return E::ValidRange(NElem, LowElem, HighElem);
 }
 
 // The elements LowElem..HighElem of Data after the range rule, with the index of the first.
@@ -246,21 +228,7 @@ double TVectorBase<T>::CalcVecLeng() const noexcept {
 
 template <class T>
 std::string TVectorBase<T>::CRCofData() const {
-  static_assert(sizeof(T) == 8 || sizeof(T) == 4);
-  using Bits = std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>;
-  std::array<std::uint32_t, sizeof(T)> Reg;
-  Reg.fill(0xFFFFFFFFU);
-  for (const T X : FVec) {
-    const auto B = std::bit_cast<Bits>(X);
-    // Shifting the value picks the bytes in little-endian order on any host.
-    for (std::size_t J = 0; J < sizeof(T); ++J) {
-      Reg[J] = NMX_nmxbase::CalcNextCRC32(static_cast<std::uint8_t>(B >> (8 * J)), Reg[J]);
-    }
-  }
-  std::string Text;
-  Text.reserve(8 * sizeof(T));
-  for (const std::uint32_t R : Reg) Text += NMX_math1::Hex(std::bit_cast<std::int32_t>(~R), 8);
-  return Text;
+  return E::CellsChecksum(Data());
 }
 
 template <class T>

@@ -1,0 +1,152 @@
+// TMatrix, the component holding a matrix of doubles, with its arithmetic and linear algebra.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "nmx/base/types.h"
+#include "nmx/config.h"
+#include "nmx/matrix/matrix_base.h"
+#include "nmx/platform/component.h"
+#include "nmx/vector/vector.h"
+
+namespace NMX_matrix {
+
+/// The matrix norms of TMatrix::Norm.
+enum TNormType : std::uint8_t { ntColwise = 0, ntRowwise = 1, ntSpectral = 2, ntFrobenius = 3 };
+
+/// A matrix of doubles. Everything it shares with the integer matrix (storage, access, fills,
+/// copies, checksum) is documented in TMatrixBase; here is what only a matrix of doubles has.
+///
+/// In the arithmetic the matrix is read in the usual sense: cell [c, r] is the element in row r
+/// and column c, so a matrix of NrOfRows m and NrOfColumns n is m × n. Operations with a result
+/// matrix or vector resize it with its own Resize (its handlers fire accordingly) and write it
+/// without per-cell notifications; none of them checks whether the result is also an operand,
+/// which the caller must avoid. Every dot product is accumulated in double in ascending index
+/// order, starting from 0, one product and one addition at a time, whatever the size: the
+/// products are blocked and vectorised across independent entries only, so they give the
+/// bits of the plain loop on every processor.
+class NMX_API TMatrix : public TMatrixBase<double> {
+ public:
+  /// One column of one row, cell 0; DataID empty, Precision 15 and -1, no handlers. Raises
+  /// ENMXMatrixError when the cell cannot be allocated.
+  explicit TMatrix(NMX_platform::TComponent* AOwner = nullptr);
+
+  std::string ClassName() const override { return "TMatrix"; }
+
+  // --- random fills (each fires OnChange once) ----------------------------------------------
+
+  /// Every cell := RangeLow + u · (RangeHigh - RangeLow), u uniform in [0, 1) from the
+  /// platform generator, drawn column by column.
+  void FillRandomUniform(double RangeLow, double RangeHigh);
+  /// The same over the normalised range.
+  void FillRandomUniform(int LowCol, int HighCol, int LowRow, int HighRow, double RangeLow,
+                         double RangeHigh);
+  /// Every cell := Mean + StdDev · g, g a standard normal variate (NMX_math1::GRandom).
+  void FillRandomGauss(double Mean, double StdDev);
+  /// The same over the normalised range.
+  void FillRandomGauss(int LowCol, int HighCol, int LowRow, int HighRow, double Mean,
+                       double StdDev);
+
+  // --- arithmetic ---------------------------------------------------------------------------
+
+  /// Self := Self + MatB in place, then OnChange. False (nothing done) for a nullptr or other
+  /// dimensions.
+  bool Add(const TMatrix* MatB);
+  /// Self := Self - MatB in place, then OnChange; false as for Add.
+  bool Subtract(const TMatrix* MatB);
+  /// Every cell := cell · Scalar, then OnChange.
+  void SMult(double Scalar);
+  /// Every cell := cell + Scalar, then OnChange.
+  void SAdd(double Scalar);
+  /// MatRes := the element-wise product, sized like Self; then OnChange of Self. False for a
+  /// nullptr or when MatB's dimensions differ.
+  bool EMult(const TMatrix* MatB, TMatrix* MatRes);
+  /// MatRes := Self · MatB (MatB.NrOfColumns columns, NrOfRows rows); then OnChange of Self.
+  /// False, with MatRes untouched, for a nullptr or NrOfColumns != MatB.NrOfRows.
+  bool Multiply(const TMatrix* MatB, TMatrix* MatRes);
+  /// MatRes := Self · MatBᵀ (MatB.NrOfRows columns, NrOfRows rows); then OnChange of Self.
+  /// False for a nullptr or NrOfColumns != MatB.NrOfColumns.
+  bool MultiplyTransposed(const TMatrix* MatB, TMatrix* MatRes);
+  /// MatRes := Selfᵀ · MatB (MatB.NrOfColumns columns, NrOfColumns rows); fires nothing of
+  /// Self. False for a nullptr or NrOfRows != MatB.NrOfRows.
+  bool TransposeAndMultiply(const TMatrix* MatB, TMatrix* MatRes);
+  /// VecRes (NrOfRows elements) := Self · VecB; then OnChange of Self. False for a nullptr or
+  /// NrOfColumns != VecB.NrOfElem.
+  bool Multiply(const NMX_vector::TVector* VecB, NMX_vector::TVector* VecRes);
+  /// VecRes (NrOfColumns elements) := Selfᵀ · VecB; fires nothing of Self. False for a nullptr
+  /// or NrOfRows != VecB.NrOfElem.
+  bool TransposeAndMultiply(const NMX_vector::TVector* VecB, NMX_vector::TVector* VecRes);
+
+  /// MatRes := SelfᵀSelf / Norm (n × n, n = NrOfColumns): entry [i, j] = [j, i] is the dot
+  /// product of columns i and j divided by Norm. Uses the processor count less one threads
+  /// (at least one). See the three-argument form.
+  bool Square(TMatrix* MatRes, double Norm);
+  /// The cross-product matrix with NThreads threads. MatRes is resized to n × n and written
+  /// without per-cell notifications. With NThreads <= 1 the calling thread works through the
+  /// rows i = 1..n: before each it tests NMX_nmxbase::AbortMathProc (set: the result is false
+  /// and later rows keep what the resize left), adds 1 to ProcStat and calls MathFeedBackProc.
+  /// With more, columns are handed to at most min(NThreads, n) worker threads in ascending
+  /// order; each worker computes entries [Column, j] and [j, Column], j >= Column, and adds 1
+  /// to ProcStat. The calling thread sleeps until a worker finishes (no spinning), calls
+  /// MathFeedBackProc on each wake-up, hands out the next column, and on AbortMathProc stops
+  /// handing out columns, waits for the running workers and returns false. Every variant gives
+  /// the same bits. False for a nullptr MatRes.
+  bool Square(TMatrix* MatRes, double Norm, int NThreads);
+
+  /// Self := Selfᵀ, the dimensions exchanged; OnChange and OnResize; true. Raises
+  /// ENMXMatrixError ("not enough memory on heap") when the cells cannot be allocated; the
+  /// matrix is then unchanged.
+  bool Transpose();
+  /// Self := Self⁻¹ in place by NMX_openarrays::InvertArray; true exactly when that returns 0
+  /// (a square matrix not found singular). Otherwise false, the cells holding what
+  /// InvertArray leaves on its failure paths. Fires nothing.
+  bool Invert();
+  /// Factors a square Self (unchanged) as P·Self = L·U with partial pivoting, L unit lower
+  /// triangular, U upper triangular (NMX_openarrays::LUPdecomposition). On success MatL and
+  /// MatU become n × n and receive L and U (through CopyFromArray) and the result is true;
+  /// false, with both untouched, for a non-square Self, a nullptr, or a singular matrix.
+  bool LUdecomposition(TMatrix* MatL, TMatrix* MatU);
+  /// The determinant, signed: the product of U's diagonal times the sign of the row
+  /// exchanges of the pivoting (not U's diagonal alone, which has the wrong sign for every
+  /// odd permutation). 0 for a singular matrix and for a non-square one.
+  double Determinant();
+  /// The Cholesky factor L of the symmetric matrix read from the lower triangle (row >=
+  /// column). Self's strict upper triangle receives Lᵀ; MatL becomes n × n with L in its lower
+  /// triangle (through SetVal; its cells above the diagonal are not written). False for a
+  /// non-square Self or a nullptr MatL (nothing changes), and when a pivot was not positive
+  /// (the factor is still completed, that diagonal entry 0).
+  bool CholeskyDecomp(TMatrix* MatL);
+  /// Balances a square matrix by similarity scalings until no row/column factor exceeds
+  /// Tolerance (clamped to 1.000001..1.05), at most 100 passes. False for a non-square matrix.
+  bool Balance(double Tolerance);
+  /// The norm nt: ntColwise the largest column sum of absolute values, ntRowwise the largest
+  /// row sum, ntSpectral the largest singular value, ntFrobenius the square root of the sum
+  /// of squares (computed without overflow or underflow in the squares); any other value 0.
+  /// ntSpectral raises ENMXMatrixError ("near singular covariance matrix") when the singular
+  /// value decomposition fails to converge or sees NMX_nmxbase::AbortMathProc.
+  double Norm(TNormType nt);
+  /// The sum of the diagonal of a square matrix, in order; 0 for a non-square one.
+  double Trace() const;
+  /// HatMat := X (XᵀX)⁻¹ Xᵀ, X being Self (NrOfRows × NrOfRows), by
+  /// NMX_openarrays::CalcHatMatrix; returns its status (0, or its error code with HatMat only
+  /// resized). -1 for a nullptr HatMat.
+  int CalcHatMatrix(TMatrix* HatMat);
+  /// Finite differences of order Order in place: acrColumns down each column (the matrix
+  /// loses Order rows), acrRows along each row (it loses Order columns). Returns 0 and fires
+  /// OnChange and OnResize (beside those of the resize); -1 for Order outside 1..10, -2 when
+  /// Order is not below the rows (columns); any other Mode returns 0 and changes nothing.
+  int Diff(int Order, NMX_nmxbase::TApplyColRow Mode);
+
+ private:
+  // Resizes this matrix to Nc × Nr with its own Resize and writes Cells (column-major) into it
+  // as SetVal would: straight into the buffer without an OnChange handler, else one SetVal per
+  // cell, column by column. Results are computed before they are stored, so a result that is
+  // also an operand is never read after it was resized.
+  void StoreCells(int Nc, int Nr, std::vector<double>&& Cells);
+  // The largest singular value; raises "near singular covariance matrix" on failure.
+  double SpectralNorm() const;
+};
+
+}  // namespace NMX_matrix

@@ -1,0 +1,318 @@
+// TMatrixBase, what the dense matrices of doubles and of 32-bit integers share: storage,
+// dimensions, cell access, notifications, range normalisation, fills, copies and the checksum.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "nmx/base/types.h"
+#include "nmx/config.h"
+#include "nmx/matrix/errors.h"
+#include "nmx/platform/component.h"
+#include "nmx/vector/vector_base.h"
+
+namespace NMX_matrix {
+
+/// Called by the distance computations with the two rows to compare; the handler sets
+/// Distance.
+using TOnCalcDistanceEvent =
+    std::function<void(NMX_platform::TObject* Sender, int Row1, int Row2, double& Distance)>;
+
+/// A matrix of cells of type T (double or std::int32_t), NrOfColumns × NrOfRows, cell [c, r]
+/// addressed from 1 in both directions, column first. It always has at least one column and
+/// one row. TMatrix derives from it and adds what only a matrix of doubles has.
+///
+/// The cells live in one contiguous column-major buffer: cell [c, r] is Data()[(c - 1) ·
+/// NrOfRows + (r - 1)]. Dynamic arrays passed in or out are addressed [column][row] from 0.
+///
+/// Indices are never errors: reads outside the matrix give 0, writes there are ignored, ranges
+/// are normalised by MakeValidColRange / MakeValidRowRange, and the copies report their cases
+/// by result codes. Every SetVal fires OnChange, so the copies that write cell by cell fire it
+/// once per cell (and, where stated, once more at the end); when no OnChange handler is set
+/// they write the buffer directly, which nobody can tell apart.
+template <class T>
+class NMX_API TMatrixBase : public NMX_platform::TComponent {
+ public:
+  /// The cell type and the dynamic arrays of it.
+  using TElem = T;
+  using TArray = std::vector<T>;
+  using T2DArray = std::vector<TArray>;
+  /// The vectors holding the same element type (TVector for a matrix of doubles).
+  using TVectorOf = NMX_vector::TVectorBase<T>;
+
+  ~TMatrixBase() override;
+
+  /// Copies the dimensions, DataID, every cell, both Precision values and the five handlers of
+  /// a matrix of the same cell type; fires nothing. Any other Source goes to the base class,
+  /// which raises EConvertError. A failed allocation raises ENMXMatrixError and leaves this
+  /// matrix as it was.
+  void Assign(const NMX_platform::TPersistent* Source) override;
+
+  // --- dimensions ---------------------------------------------------------------------------
+
+  /// The number of columns (at least 1).
+  int NrOfColumns() const noexcept { return FNCol; }
+  /// The number of rows (at least 1).
+  int NrOfRows() const noexcept { return FNRow; }
+  /// Resize(Nc, NrOfRows), a negative Nc counting as 0 (which changes nothing).
+  void SetNCols(int Nc);
+  /// Resize(NrOfColumns, Nr), a negative Nr counting as 0.
+  void SetNRows(int Nr);
+
+  /// Gives the matrix Nc columns of Nr rows: cells inside both the old and the new dimensions
+  /// keep their values, new cells are 0. Fires OnChange, then OnResize, and returns true.
+  /// Nc <= 0, Nr <= 0 or the current dimensions return false and fire nothing. Raises
+  /// ENMXMatrixError ("Component "<Name>": not enough memory on heap") when the cells cannot
+  /// be allocated; the matrix is then unchanged.
+  bool Resize(int Nc, int Nr);
+  /// Resize, and only when that returned true: every cell 0, OnChange, OnResize. Returns
+  /// Resize's result (so the current dimensions leave the cells as they are).
+  bool ResizeAndClear(int Nc, int Nr);
+
+  /// Removes column col, the later ones moving down by one; false (nothing changed) for a col
+  /// outside the matrix or a matrix of one column.
+  bool RemoveColumn(int col);
+  /// Removes row row likewise; false for a row outside the matrix or a matrix of one row.
+  bool RemoveRow(int row);
+
+  /// Normalises a column range: (0, 0) becomes (1, NrOfColumns); otherwise each bound is
+  /// clipped to 1..NrOfColumns and a reversed pair exchanged. Returns -1 when a bound was
+  /// clipped, else 0 (an exchange alone does not count).
+  int MakeValidColRange(int& LowCol, int& HighCol) const noexcept;
+  /// The same over the rows, except that an exchange also returns -1.
+  int MakeValidRowRange(int& LowRow, int& HighRow) const noexcept;
+
+  // --- cells --------------------------------------------------------------------------------
+
+  /// Cell [Nc, Nr], or 0 outside the matrix.
+  T GetVal(int Nc, int Nr) const noexcept {
+    return Inside(Nc, Nr) ? FMat[Offset(Nc, Nr)] : T(0);
+  }
+  /// Stores Value in cell [Nc, Nr] and fires OnChange; outside the matrix it does nothing.
+  void SetVal(int Nc, int Nr, T Value) {
+    if (!Inside(Nc, Nr)) return;
+    FMat[Offset(Nc, Nr)] = Value;
+    Changed();
+  }
+  /// The default indexed property: the same as GetVal.
+  T Elem(int Nc, int Nr) const noexcept { return GetVal(Nc, Nr); }
+
+  /// The cells, read only, column-major: Data()[(c - 1) · NrOfRows + r - 1] is cell [c, r].
+  /// Valid until the next change of dimensions or Assign.
+  std::span<const T> Data() const noexcept { return FMat; }
+  /// Column c (1-based, inside the matrix) as a span of NrOfRows cells.
+  std::span<const T> Column(int c) const noexcept {
+    return std::span<const T>(FMat).subspan(Offset(c, 1), static_cast<std::size_t>(FNRow));
+  }
+
+  /// A free identifier of the data, not interpreted by the matrix (initially empty).
+  const std::string& DataID() const noexcept { return FDataID; }
+  void SetDataID(std::string Value) { FDataID = std::move(Value); }
+
+  /// The two precision settings the writers use: Precision(1) (initially 15) for ix <= 1 and
+  /// Precision(2) (initially -1) for ix > 1.
+  int GetFPrecis(int ix) const noexcept { return FPrecis[ix > 1 ? 1 : 0]; }
+  /// Stores value, clamped to -1..25, in Precision(2) for ix > 1, else in Precision(1).
+  void SetFPrecis(int ix, int value) noexcept;
+  /// The indexed property: the same as GetFPrecis.
+  int Precision(int ix) const noexcept { return GetFPrecis(ix); }
+
+  /// The checksum text: eight CRC-32 registers for a matrix of doubles (four for integers),
+  /// register j fed with byte j (little endian) of every cell, column by column, each
+  /// complemented and printed as 8 upper-case hex digits, register 0 first.
+  std::string CRCofData() const;
+
+  // --- notifications ------------------------------------------------------------------------
+
+  /// Fires OnChange if it is set.
+  void Changed() {
+    if (OnChange) OnChange(this);
+  }
+  /// Fires OnResize if it is set.
+  void Resized() {
+    if (OnResize) OnResize(this);
+  }
+  /// Fires OnSortExchange (if set) with this matrix as Sender and the five values: what was
+  /// exchanged (1 two columns, 2 two rows), the two indices, and the range of the other
+  /// dimension moved with them.
+  void SortExchange(std::uint8_t ExchgWhat, int Index1, int Index2, int First, int Last) {
+    if (OnSortExchange) OnSortExchange(this, ExchgWhat, Index1, Index2, First, Last);
+  }
+  /// Fires OnPercentDone (if set) with this matrix as Sender; the Sender argument is not
+  /// passed on.
+  void PercDone(NMX_platform::TObject* Sender, int PercentDone);
+
+  /// Fired after cell values changed, with this matrix as Sender.
+  NMX_nmxbase::TNotifyEvent OnChange;
+  /// Fired after the dimensions changed (after OnChange).
+  NMX_nmxbase::TNotifyEvent OnResize;
+  /// Fired for each exchange of two columns or rows a sort makes.
+  NMX_nmxbase::TSortExchgEvent OnSortExchange;
+  /// Asked for the distance of two rows by the distance computations that defer to it.
+  TOnCalcDistanceEvent OnCalcDistance;
+  /// Fired by long operations with their progress in percent.
+  NMX_nmxbase::TOnPercentDoneEvent OnPercentDone;
+
+  // --- filling ------------------------------------------------------------------------------
+
+  /// Every cell := value, then OnChange.
+  void Fill(T value);
+  /// The cells of the normalised range := value, then OnChange.
+  void Fill(int LowCol, int HighCol, int LowRow, int HighRow, T value);
+  /// Cells [i, i], i = 1..min(NrOfColumns, NrOfRows), := value; then OnChange.
+  void FillDiag(T value);
+  /// Column by column, rows ascending within a column: the first cell := Offset, each next
+  /// one the previous plus Diff, accumulated step by step (integers wrap). Fires nothing.
+  void FillSerial(T Offset, T Diff);
+
+  // --- copying ------------------------------------------------------------------------------
+
+  /// Becomes a copy of the cells of MatSource: Resize to its dimensions, every cell through
+  /// SetVal, then OnChange and OnResize. Handlers, DataID and Precision are not copied.
+  /// nullptr does nothing.
+  void Clone(const TMatrixBase* MatSource);
+
+  /// Copies the source block [SourceColLo..SourceColHi] × [SourceRowLo..SourceRowHi] of
+  /// MatSource to this matrix, source cell [c, r] going to [c - SourceColLo + DestCol, r -
+  /// SourceRowLo + DestRow] through SetVal (targets outside are dropped); then OnChange. Each
+  /// bound is clamped into the source's dimensions separately (0 becomes 1: two zeros select
+  /// the first column or row, not all), reversed bounds are exchanged. nullptr does nothing.
+  /// Copying a matrix onto itself reads every source cell before the first write.
+  void CopyFrom(const TMatrixBase* MatSource, int SourceColLo, int SourceRowLo, int SourceColHi,
+                int SourceRowHi, int DestCol, int DestRow);
+
+  /// Sets DestVec to 0, then element c - FirstCol + 1 := cell [c, Row] for the normalised
+  /// columns FirstCol..LastCol (cut to the vector's length); Row is clamped into the matrix.
+  /// nullptr does nothing.
+  void CopyRowToVec(TVectorOf* DestVec, int Row, int FirstCol, int LastCol) const;
+  /// The same starting at element DestElem: element DestElem + c - FirstCol := cell [c, Row];
+  /// positions below 1 are dropped. Nothing happens when DestElem > NrOfElem or no element
+  /// would reach position 1.
+  void CopyRowToVec(TVectorOf* DestVec, int Row, int FirstCol, int LastCol, int DestElem) const;
+  /// CopyRowToVec down column Col (clamped) over the normalised rows FirstRow..LastRow.
+  void CopyColToVec(TVectorOf* DestVec, int Col, int FirstRow, int LastRow) const;
+  /// CopyRowToVec with DestElem, down column Col.
+  void CopyColToVec(TVectorOf* DestVec, int Col, int FirstRow, int LastRow, int DestElem) const;
+
+  /// Writes the normalised rows FirstRow..LastRow of column Col (clamped) into Dest in place
+  /// (its length is kept): Dest is set to 0, then Dest[DestElem + r - FirstRow] := cell [Col,
+  /// r] wherever that index lies inside Dest. DestElem is 0-based. Nothing happens for an
+  /// empty Dest, DestElem > size - 1, or when no index would reach 0.
+  void CopyColTo1DArray(TArray& Dest, int Col, int FirstRow, int LastRow, int DestElem) const;
+  /// The same along row Row over the normalised columns FirstCol..LastCol.
+  void CopyRowTo1DArray(TArray& Dest, int Row, int FirstCol, int LastCol, int DestElem) const;
+
+  /// Copies elements FirstElem..LastElem (normalised by the vector) of Src through SetVal:
+  /// along row DestRow from column DestCol for Dim = dimColumns, down column DestCol from row
+  /// DestRow for dimRows; any other Dim copies nothing. Then OnChange. nullptr does nothing.
+  void CopyFromVec(NMX_nmxbase::TDims Dim, const TVectorOf* Src, int FirstElem, int LastElem,
+                   int DestCol, int DestRow);
+  /// CopyFromVec(dimRows, ...): down a column.
+  void CopyFromVec(const TVectorOf* Src, int FirstElem, int LastElem, int DestCol, int DestRow);
+  /// CopyFromVec down a column (AsColumn) or along a row.
+  void CopyFromVec(const TVectorOf* Src, int FirstElem, int LastElem, int DestCol, int DestRow,
+                   bool AsColumn);
+
+  /// Copies the cells [SrcColLo..SrcColHi] × [SrcRowLo..SrcRowHi] into Dest, which keeps its
+  /// size: cell [c, r] goes to Dest[c - SrcColLo + DestCol][r - SrcRowLo + DestRow] (DestCol
+  /// and DestRow 0-based), the block cut to fit. Returns 0, or with nothing copied: -1 for a
+  /// Dest without columns or whose first column has no rows, -2 when MakeValidColRange
+  /// reports -1, -3 when MakeValidRowRange does (also for SrcRowLo > SrcRowHi), -4 for
+  /// DestCol or DestRow outside Dest. Columns of Dest shorter than its first are not written
+  /// beyond their end.
+  int CopyToArray(NMX_nmxbase::TDouble2DArray& Dest, int SrcColLo, int SrcRowLo, int SrcColHi,
+                  int SrcRowHi, int DestCol, int DestRow) const;
+  /// The same into an integer array, each value rounded to nearest, ties to even (clamped to
+  /// the int32 range; NaN gives 0).
+  int CopyToArray(NMX_nmxbase::TInt2DArray& Dest, int SrcColLo, int SrcRowLo, int SrcColHi,
+                  int SrcRowHi, int DestCol, int DestRow) const;
+
+  /// Copies Src[FirstElem..LastElem] (0-based; both 0: the whole array; reversed bounds are
+  /// exchanged) through SetVal, Src[0] aligned with cell [Col, Row]: element i goes to [Col,
+  /// Row + i] when AsColumn, else to [Col + i, Row]. Returns 0, or with nothing copied: -1 for
+  /// an empty Src, -4 for a bound outside Src, -5 for Col or Row outside the matrix. No
+  /// OnChange beyond the per-cell ones.
+  int CopyFromArray(const NMX_nmxbase::TDoubleArray& Src, int FirstElem, int LastElem, int Col,
+                    int Row, bool AsColumn);
+  /// The same from an integer array.
+  int CopyFromArray(const NMX_nmxbase::TIntArray& Src, int FirstElem, int LastElem, int Col,
+                    int Row, bool AsColumn);
+  /// Copies the block Src[SrcColLo..SrcColHi][SrcRowLo..SrcRowHi] (0-based; a pair of zeros
+  /// selects all columns or all rows) through SetVal, Src[i][j] going to [Col + i, Row + j].
+  /// Returns 0, -1 for a Src without columns or rows, -2 for a column bound outside it, -3
+  /// for a row bound outside it (rows counted in its first column), -5 for Col or Row outside
+  /// the matrix. Reversed bounds copy nothing (and return 0). Rows missing in a shorter
+  /// column of Src are skipped.
+  int CopyFromArray(const NMX_nmxbase::TDouble2DArray& Src, int SrcColLo, int SrcRowLo,
+                    int SrcColHi, int SrcRowHi, int Col, int Row);
+  /// The same from an integer array.
+  int CopyFromArray(const NMX_nmxbase::TInt2DArray& Src, int SrcColLo, int SrcRowLo,
+                    int SrcColHi, int SrcRowHi, int Col, int Row);
+
+  /// Dest := all cells, NrOfColumns arrays of NrOfRows values. Returns 0; -1, with Dest left
+  /// empty, when Dest is empty on entry (an empty array stands for "no array").
+  int DuplicateDataAsArray(T2DArray& Dest) const;
+
+ protected:
+  /// One column of one row, cell 0; DataID empty, Precision 15 and -1, no handlers.
+  explicit TMatrixBase(NMX_platform::TComponent* AOwner);
+
+  /// Hands the copy to Dest->Assign when Dest is a matrix of the same cell type, else to the
+  /// base class.
+  void AssignTo(NMX_platform::TPersistent* Dest) const override;
+
+  bool Inside(int Nc, int Nr) const noexcept {
+    return Nc >= 1 && Nc <= FNCol && Nr >= 1 && Nr <= FNRow;
+  }
+  std::size_t Offset(int Nc, int Nr) const noexcept {
+    return static_cast<std::size_t>(Nc - 1) * static_cast<std::size_t>(FNRow) +
+           static_cast<std::size_t>(Nr - 1);
+  }
+  /// Writes a cell as SetVal would: straight into the buffer without an OnChange handler.
+  void PutVal(int Nc, int Nr, T Value) {
+    if (OnChange) {
+      SetVal(Nc, Nr, Value);
+    } else if (Inside(Nc, Nr)) {
+      FMat[Offset(Nc, Nr)] = Value;
+    }
+  }
+  /// Replaces the cells by Cells (Nc columns of Nr rows, column-major) and the dimensions, then
+  /// fires OnChange and OnResize. For the operations that build a new buffer.
+  void TakeCells(int Nc, int Nr, TArray&& Cells);
+  /// Raises ENMXMatrixError "Component "<Name>": not enough memory on heap".
+  [[noreturn]] void RaiseNoMemory() const;
+
+  int FNCol = 1;
+  int FNRow = 1;
+  int FAuxCol = 0;
+  int FAuxRow = 0;
+  std::string FDataID;
+  int FPrecis[2] = {15, -1};
+  TArray FMat;
+  bool FirstCell = false;
+
+ private:
+  void CopyLineToVec(TVectorOf* DestVec, bool AlongRow, int Line, int First, int Last,
+                     int DestElem, bool WithDest) const;
+  template <class Out>
+  void CopyLineTo1DArray(std::vector<Out>& Dest, bool AlongRow, int Line, int First, int Last,
+                         int DestElem) const;
+  template <class Out>
+  int CopyToArrayOf(std::vector<std::vector<Out>>& Dest, int SrcColLo, int SrcRowLo,
+                    int SrcColHi, int SrcRowHi, int DestCol, int DestRow) const;
+  template <class In>
+  int CopyFrom1D(const std::vector<In>& Src, int FirstElem, int LastElem, int Col, int Row,
+                 bool AsColumn);
+  template <class In>
+  int CopyFrom2D(const std::vector<std::vector<In>>& Src, int SrcColLo, int SrcRowLo,
+                 int SrcColHi, int SrcRowHi, int Col, int Row);
+};
+
+// The two cell types are compiled into the library, never in a caller's sources.
+extern template class TMatrixBase<double>;
+extern template class TMatrixBase<std::int32_t>;
+
+}  // namespace NMX_matrix
