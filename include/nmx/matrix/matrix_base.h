@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <span>
 #include <string>
 #include <vector>
@@ -256,6 +257,69 @@ class NMX_API TMatrixBase : public NMX_platform::TComponent {
   /// empty, when Dest is empty on entry (an empty array stands for "no array").
   int DuplicateDataAsArray(T2DArray& Dest) const;
 
+  // --- files and streams --------------------------------------------------------------------
+  //
+  // Text files are written in binary mode with CR LF line ends; the readers take CR LF or LF
+  // and a last line without its line break, and read numbers as whole words by
+  // std::from_chars (never by the locale). A matrix of doubles writes each value as set by
+  // Precision: Precision(2) decimals in fixed point (0..25), or, with Precision(2) = -1 (the
+  // default), the shortest text that reads back as the same double; right-aligned in at least
+  // Precision(1) characters, values of a row separated by a blank. NaN and the infinities are
+  // written NAN, INF and -INF. A matrix of integers writes plain decimal integers. No reader
+  // allocates for a size that its input merely claims.
+
+  /// Writes the matrix as an ASC data file: line 1 the comment (line feeds replaced by blanks;
+  /// empty: "Exported by NMX <class> component: " and FName), the column and row counts, the
+  /// flags "FALSE FALSE FALSE FALSE", then one line per row. Returns 0, or -1 when the file
+  /// cannot be created (nothing is written). Raises NMX_platform::EInOutError when a write
+  /// fails after the file was created.
+  int ExportAsASC(const std::string& FName, const std::string& Comment) const;
+  /// The same with names: CustData[0] holds the column names and CustData[1] the row names;
+  /// each list that is present and not empty sets its flag and is written, names in double
+  /// quotes (a double quote inside a name is written as a single quote, a line break as a
+  /// blank; a list shorter than the matrix is padded with empty names).
+  int ExportAsASC(const std::string& FName, const std::string& Comment,
+                  const NMX_nmxbase::TStr2DArray& CustData) const;
+  /// Reads an ASC data file into the matrix, resized to its column and row counts; Comment
+  /// receives line 1. Returns 0, -8 for a missing file, the nonzero code of
+  /// NMX_filesys::ReadHeaderOfASC for a header it rejects (the matrix is then unchanged), -5
+  /// for a row attribute that is no number, -6 for a value that is neither a number nor
+  /// "###", also when the file ends before the last value. "###" stores NaN in a matrix of
+  /// doubles (so does "NAN") and 0 in a matrix of integers (so does any NaN). When reading
+  /// stops in row k, the matrix keeps rows 1..k, the cells of row k not yet read holding what
+  /// they had. Values go in through SetVal. A header announcing more columns than the rest of
+  /// the file could hold values gives -6 with the matrix unchanged; rows are allocated as the
+  /// file backs them.
+  int ImportASC(const std::string& FName, std::string& Comment);
+  /// The same, returning the names: CustData[0] the column names, CustData[1] the row names
+  /// (each an empty list when the file has none), as ExportAsASC writes them.
+  int ImportASC(const std::string& FName, std::string& Comment, NMX_nmxbase::TStr2DArray& CustData);
+  /// Writes the block [LoC..HiC] × [LoR..HiR] (each range normalised) to a list file: line 1
+  /// "LoC LoR HiC HiR", then one line per row with its values. False when the file cannot be
+  /// created; write errors after that are ignored and the result is true.
+  bool StoreOnFile(int LoC, int LoR, int HiC, int HiR, const std::string& FileName) const;
+  /// Reads a list file written by StoreOnFile. Line 1 must hold the four integers, else the
+  /// result is false and nothing changes (likewise for a missing file). With AdjustMatrixSize
+  /// the matrix is resized to HiC columns and HiR rows; then, if it has at least that many,
+  /// the values are read row by row into the block through SetVal (a word that is no number
+  /// leaves its cell as it was; reading stops where the file ends) and the result is true;
+  /// else nothing is read and the result is false. OnChange fires at the end in both cases.
+  /// AdjustMatrixSize does not grow the matrix beyond 65536 cells unless the rest of the file
+  /// could hold the block's values.
+  bool LoadFromFile(const std::string& FileName, bool AdjustMatrixSize);
+  /// Writes LoC, LoR, HiC, HiR (each range normalised) and the cells of the block column by
+  /// column, from the stream's current position: a matrix of doubles every item as a 10-byte
+  /// 80-bit extended value, a matrix of integers as a 4-byte little-endian integer. A failed
+  /// write shows in the stream's state only.
+  void SaveToStream(std::ostream& OutStream, int LoC, int LoR, int HiC, int HiR) const;
+  /// Reads what SaveToStream wrote. When the four indices cannot be read (or are no valid
+  /// integers, or a range is reversed or below 1), the result is false and nothing changes.
+  /// AdjustMatrixSize resizes the matrix to HiC × HiR (within the bound of LoadFromFile);
+  /// if the matrix then lacks the block, nothing more is read and the result is false.
+  /// Otherwise the cells are read column by column through SetVal; the stream's end makes
+  /// the result false and leaves the rest as it was. OnChange fires at the end.
+  bool LoadFromStream(std::istream& InStream, bool AdjustMatrixSize);
+
  protected:
   /// One column of one row, cell 0; DataID empty, Precision 15 and -1, no handlers.
   explicit TMatrixBase(NMX_platform::TComponent* AOwner);
@@ -306,6 +370,8 @@ class NMX_API TMatrixBase : public NMX_platform::TComponent {
   template <class In>
   int CopyFrom1D(const std::vector<In>& Src, int FirstElem, int LastElem, int Col, int Row,
                  bool AsColumn);
+  // The text of one value in the files; the default comment's class name.
+  std::string ValueText(T X) const;
   template <class In>
   int CopyFrom2D(const std::vector<std::vector<In>>& Src, int SrcColLo, int SrcRowLo,
                  int SrcColHi, int SrcRowHi, int Col, int Row);
