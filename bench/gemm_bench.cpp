@@ -1,7 +1,7 @@
 // The matrix product kernel against the peers, single-threaded, on the same random data:
 // - C = A·B for 1000 × 1000 matrices against OpenBLAS dgemm (one thread) and Eigen's product
 //   (compiled with the library's flags, so at the baseline instruction set); the kernel at
-//   each instruction-set level too.
+//   each instruction-set level too; and a 100 × 100 product against dgemm.
 // - Its harder forms: Aᵀ·B, whose operands are packed from rows, and a rank-32 update
 //   C -= A·B (K = 32, as an elimination makes), where packing and the pass over C weigh most.
 // - AᵀA for a 2000 × 500 A against dsyrk, which forms only the upper triangle: half the work
@@ -112,6 +112,14 @@ void BM_Product_NmxIsa(benchmark::State& State) {
   RunProduct<true>(State, kNo, kNo, kSize, kSize, kSize, kOverwrite);
 }
 
+// A product of 100 × 100 matrices, where packing and the edges of the tiles weigh more.
+void BM_Product100_Nmx(benchmark::State& S) {
+  RunProduct<true>(S, kNo, kNo, 100, 100, 100, kOverwrite);
+}
+void BM_Product100_OpenBlas(benchmark::State& S) {
+  RunProduct<false>(S, kNo, kNo, 100, 100, 100, kOverwrite);
+}
+
 void BM_ProductTN_Nmx(benchmark::State& S) {
   RunProduct<true>(S, kYes, kNo, kSize, kSize, kSize, kOverwrite);
 }
@@ -155,6 +163,8 @@ BENCHMARK(BM_Product_Nmx)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Product_OpenBlas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Product_Eigen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Product_NmxIsa)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Product100_Nmx)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Product100_OpenBlas)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProductTN_Nmx)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProductTN_OpenBlas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RankUpdate_Nmx)->Unit(benchmark::kMillisecond);
@@ -173,6 +183,7 @@ int main(int argc, char** argv) {
        {"product 1000 / Eigen", "BM_Product_Nmx", "BM_Product_Eigen"},
        {"product 1000, AVX2/baseline", "BM_Product_NmxIsa/1", "BM_Product_NmxIsa/0"},
        {"product 1000, AVX-512/baseline", "BM_Product_NmxIsa/2", "BM_Product_NmxIsa/0"},
+       {"product 100 / OpenBLAS dgemm", "BM_Product100_Nmx", "BM_Product100_OpenBlas"},
        {"product 1000 Aᵀ·B / OpenBLAS dgemm", "BM_ProductTN_Nmx", "BM_ProductTN_OpenBlas"},
        {"rank-32 update / OpenBLAS dgemm", "BM_RankUpdate_Nmx", "BM_RankUpdate_OpenBlas"},
        {"AᵀA 2000 × 500 / OpenBLAS dsyrk", "BM_AtA_Nmx", "BM_AtA_OpenBlasSyrk"}});
