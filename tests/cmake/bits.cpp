@@ -63,5 +63,19 @@ int main() {
   Print("TVector length", W.CalcVecLeng());
   Print("TVector Simpson", W.Integrate(1.5, 997.25, NMX_vector::imSimpson));
   Print("TVector percentile", V.Percentile(37.5, 0, 0));
+
+  NMX_matrix::TMatrix M, N, P;
+  M.Resize(70, 65);
+  N.Resize(33, 70);
+  for (int C = 1; C <= 70; ++C) {
+    for (int K = 1; K <= 65; ++K) M.SetVal(C, K, Value(C * 65 + K));
+    for (int K = 1; K <= 33; ++K) N.SetVal(K, C, Value(C * 33 + K + 7));
+  }
+  M.Multiply(&N, &P);
+  Print("TMatrix Multiply cell", P.GetVal(17, 40));
+  M.Square(&P, 3.0, 1);
+  Print("TMatrix Square cell", P.GetVal(9, 61));
+  Print("TMatrix spectral norm", N.Norm(NMX_matrix::ntSpectral));
+  Print("TMatrix Frobenius norm", M.Norm(NMX_matrix::ntFrobenius));
   return 0;
 }

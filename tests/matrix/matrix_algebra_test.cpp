@@ -188,7 +188,7 @@ TEST(MatrixAlgebra, SquareIsTheSameOnAnyNumberOfThreads) {
   EXPECT_EQ(NMX_nmxbase::ProcStat.load(), 3 * 70.0);
 }
 
-TEST(MatrixAlgebra, SquareReportsProgressAndStopsOnAbort) {
+TEST(MatrixAlgebra, SquareOnThreadsReportsProgressAndStopsOnAbort) {
   ProgressGuard Guard;
   TMatrix A, R;
   FillAwkward(A, 3, 4, 6);
