@@ -104,9 +104,8 @@ int EdgeVector(const Arr& A, TOrientation Orient, TEdgeOp EdgeOp, TDoubleArray& 
   return EdgeVector(A, Orient, EdgeOp, TIntArray{}, Dest);
 }
 
-#define NMX_INST(A)                                                                        \
-  template int EdgeVector<A>(const A&, TOrientation, TEdgeOp, const TIntArray&,           \
-                             TDoubleArray&);                                               \
+#define NMX_INST(A)                                                                             \
+  template int EdgeVector<A>(const A&, TOrientation, TEdgeOp, const TIntArray&, TDoubleArray&); \
   template int EdgeVector<A>(const A&, TOrientation, TEdgeOp, TDoubleArray&);
 NMX_NUM_2(NMX_INST)
 #undef NMX_INST

@@ -188,9 +188,8 @@ int EigenDecomposition(const NMX_nmxbase::TDouble2DArray& A, bool Descending,
   // Equal eigenvalues keep the order the iteration left them in.
   std::vector<Index> Order(static_cast<std::size_t>(N));
   std::iota(Order.begin(), Order.end(), Index{0});
-  std::stable_sort(Order.begin(), Order.end(), [&](Index X, Index Y) {
-    return Descending ? D[X] > D[Y] : D[X] < D[Y];
-  });
+  std::stable_sort(Order.begin(), Order.end(),
+                   [&](Index X, Index Y) { return Descending ? D[X] > D[Y] : D[X] < D[Y]; });
   NMX_nmxbase::TDouble2DArray Vecs(static_cast<std::size_t>(N),
                                    NMX_nmxbase::TDoubleArray(static_cast<std::size_t>(N)));
   NMX_nmxbase::TDoubleArray Vals(static_cast<std::size_t>(N));

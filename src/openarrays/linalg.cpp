@@ -104,8 +104,12 @@ struct TKernels {
 void EliminateBase(const double* A, Index Ld, double* X, Index K0, Index K1, Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-void ForwardBase(const double* T, Index N, Index M0, TRhsRow* Z) { ForwardBody(T, N, M0, Z); }
-void BackBase(const double* T, Index N, TRhsRow* Z) { BackBody(T, N, Z); }
+void ForwardBase(const double* T, Index N, Index M0, TRhsRow* Z) {
+  ForwardBody(T, N, M0, Z);
+}
+void BackBase(const double* T, Index N, TRhsRow* Z) {
+  BackBody(T, N, Z);
+}
 
 #if NMX_ISA_VARIANTS
 NMX_TARGET_AVX2 void EliminateAvx2(const double* A, Index Ld, double* X, Index K0, Index K1,
@@ -115,7 +119,9 @@ NMX_TARGET_AVX2 void EliminateAvx2(const double* A, Index Ld, double* X, Index K
 NMX_TARGET_AVX2 void ForwardAvx2(const double* T, Index N, Index M0, TRhsRow* Z) {
   ForwardBody(T, N, M0, Z);
 }
-NMX_TARGET_AVX2 void BackAvx2(const double* T, Index N, TRhsRow* Z) { BackBody(T, N, Z); }
+NMX_TARGET_AVX2 void BackAvx2(const double* T, Index N, TRhsRow* Z) {
+  BackBody(T, N, Z);
+}
 NMX_TARGET_AVX512 void EliminateAvx512(const double* A, Index Ld, double* X, Index K0, Index K1,
                                        Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
@@ -123,7 +129,9 @@ NMX_TARGET_AVX512 void EliminateAvx512(const double* A, Index Ld, double* X, Ind
 NMX_TARGET_AVX512 void ForwardAvx512(const double* T, Index N, Index M0, TRhsRow* Z) {
   ForwardBody(T, N, M0, Z);
 }
-NMX_TARGET_AVX512 void BackAvx512(const double* T, Index N, TRhsRow* Z) { BackBody(T, N, Z); }
+NMX_TARGET_AVX512 void BackAvx512(const double* T, Index N, TRhsRow* Z) {
+  BackBody(T, N, Z);
+}
 #endif
 
 TKernels ActiveKernels() noexcept {
@@ -412,9 +420,9 @@ int FactorPlain(const TDouble2DArray& A, TPlainLu& F) {
   CopyIn(A, N, F.M.data());
   // Below the smallest subnormal means exactly 0: with Weight 1 the whole column below is then
   // 0, and dividing it by the substitute keeps it 0.
-  const TDecomposition D = Decompose(F.M.data(), N, Weight.data(), Piv.data(),
-                                     std::numeric_limits<double>::denorm_min(), false,
-                                     ActiveKernels(), Work);
+  const TDecomposition D =
+      Decompose(F.M.data(), N, Weight.data(), Piv.data(), std::numeric_limits<double>::denorm_min(),
+                false, ActiveKernels(), Work);
   if (D.Outcome != TOutcome::Done) return -3;
   F.Perm = PermutationOf(Piv.data(), N, N);
   F.Sign = 1;
@@ -465,7 +473,8 @@ void ProductAsDouble(const TA& A, const TB& B, TDouble2DArray& C) {
   GemmAscending(TTrans::No, TTrans::No, Rows, Cols, Inner, Ap.data(), Rows, Bp.data(), Inner,
                 Cp.data(), Rows, TGemmMode::Overwrite);
   TDouble2DArray Out(static_cast<std::size_t>(Cols));
-  for (Index J = 0; J < Cols; ++J) Out[J].assign(Cp.begin() + J * Rows, Cp.begin() + (J + 1) * Rows);
+  for (Index J = 0; J < Cols; ++J)
+    Out[J].assign(Cp.begin() + J * Rows, Cp.begin() + (J + 1) * Rows);
   C = std::move(Out);
 }
 
@@ -566,8 +575,8 @@ int LUdecomposition(const TDouble2DArray& A, TDouble2DArray& L, TDouble2DArray& 
   return 0;
 }
 
-int LUPdecomposition(const TDouble2DArray& A, TDouble2DArray& L, TDouble2DArray& U,
-                     TInt2DArray& P, int& Sign) {
+int LUPdecomposition(const TDouble2DArray& A, TDouble2DArray& L, TDouble2DArray& U, TInt2DArray& P,
+                     int& Sign) {
   TPlainLu F;
   if (const int Status = FactorPlain(A, F); Status != 0) return Status;
   const Index N = static_cast<Index>(A.size());

@@ -43,8 +43,7 @@ TEST(EdgeVector, RulesOfEachStatistic) {
   const TCase Cases[] = {
       {"row minima", orRowwise, eoMin, {}, 0, {1, 2, 3, 4}, {1, 2, 3, 4}},
       {"column maxima of rows 1, 3", orColwise, eoMax, {1, 3}, 0, {4, 40}, {4, 40}},
-      {"row sums, column 1 twice", orRowwise, eoSum, {1, 1}, 0, {20, 40, 60, 80},
-       {20, 40, 60, 80}},
+      {"row sums, column 1 twice", orRowwise, eoSum, {1, 1}, 0, {20, 40, 60, 80}, {20, 40, 60, 80}},
       {"column sums", orColwise, eoSum, {}, 0, {10, 100}, {10, 100}},
       // The means of the whole rows and columns.
       {"row means", orRowwise, eoMean, {}, 0, {5.5, 11, 16.5, 22}, {5.5, 11, 16.5, 22}},

@@ -63,7 +63,8 @@ TDouble2DArray MatrixOf(std::size_t Rows, std::size_t Cols, F Fn) {
 
 TDouble2DArray RandomMatrix(std::size_t Rows, std::size_t Cols, std::uint64_t Seed) {
   NMX_platform::SetRandSeed(Seed);
-  return MatrixOf(Rows, Cols, [](std::size_t, std::size_t) { return 2 * NMX_platform::Random() - 1; });
+  return MatrixOf(Rows, Cols,
+                  [](std::size_t, std::size_t) { return 2 * NMX_platform::Random() - 1; });
 }
 
 // A plain product, M(i, j) = Σ_k A(i, k)·B(k, j) in ascending k from 0.
@@ -255,7 +256,8 @@ TEST(InvertArray, SameBitsAsThePlainAlgorithm) {
     std::size_t N;
     std::uint64_t Seed;
   };
-  const TCase Cases[] = {{1, 11}, {2, 12}, {3, 13}, {7, 14}, {32, 15}, {33, 16}, {70, 17}, {130, 18}};
+  const TCase Cases[] = {{1, 11},  {2, 12},  {3, 13},  {7, 14},
+                         {32, 15}, {33, 16}, {70, 17}, {130, 18}};
   AtEachIsa([&] {
     for (const TCase& C : Cases) {
       SCOPED_TRACE(testing::Message() << "n = " << C.N << ", seed " << C.Seed);
@@ -371,9 +373,8 @@ TEST(InvertArray, HilbertMatrices) {
   for (std::size_t N = 2; N <= 8; ++N) {
     SCOPED_TRACE(testing::Message() << "n = " << N);
     const std::int64_t Nn = static_cast<std::int64_t>(N);
-    TDouble2DArray H = MatrixOf(N, N, [](std::size_t I, std::size_t J) {
-      return 1.0 / static_cast<double>(I + J + 1);
-    });
+    TDouble2DArray H = MatrixOf(
+        N, N, [](std::size_t I, std::size_t J) { return 1.0 / static_cast<double>(I + J + 1); });
     const TDouble2DArray Exact = MatrixOf(N, N, [&](std::size_t Iu, std::size_t Ju) {
       const auto I = static_cast<std::int64_t>(Iu), J = static_cast<std::int64_t>(Ju);
       const std::int64_t C = Binomial(I + J, I);
@@ -515,9 +516,7 @@ TEST(LUdecomposition, RebuildsAAndCarriesTheSignedDeterminant) {
       {"already triangular", {{2, 0, 0}, {1, 3, 0}, {4, 5, -1}}, -6.0},
       // Rows [2 -1 0.5 3; 1 4 -2 0; 0.25 1 3 -1; 5 0 1 2]; cofactor expansion in exact
       // rationals (Python's fractions.Fraction) gives -138.
-      {"dyadic 4 × 4",
-       {{2, 1, 0.25, 5}, {-1, 4, 1, 0}, {0.5, -2, 3, 1}, {3, 0, -1, 2}},
-       -138.0},
+      {"dyadic 4 × 4", {{2, 1, 0.25, 5}, {-1, 4, 1, 0}, {0.5, -2, 3, 1}, {3, 0, -1, 2}}, -138.0},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -593,9 +592,8 @@ TEST(Determinant, ClosedForms) {
   // Vandermonde: det [x_i^j] = Π_{i<k} (x_k - x_i); nodes -2, -1, 0.5, 1, 3, 4 give
   // (1·2.5·3·5·6)·(1.5·2·4·5)·(0.5·2.5·3.5)·(2·3)·1 = 354375.
   const double X[] = {-2, -1, 0.5, 1, 3, 4};
-  const TDouble2DArray V = MatrixOf(6, 6, [&](std::size_t I, std::size_t J) {
-    return std::pow(X[I], static_cast<double>(J));
-  });
+  const TDouble2DArray V = MatrixOf(
+      6, 6, [&](std::size_t I, std::size_t J) { return std::pow(X[I], static_cast<double>(J)); });
   NMX_EXPECT_REL(Determinant(V), 354375.0, 64 * kEps);
   // Exchanging two rows flips the sign.
   TDouble2DArray W = V;
@@ -603,9 +601,8 @@ TEST(Determinant, ClosedForms) {
   NMX_EXPECT_REL(Determinant(W), -354375.0, 64 * kEps);
   // A product that would overflow on the way: diag(1e200, 1e200, 1e-200, 1e-200).
   const double Diag[] = {1e200, 1e200, 1e-200, 1e-200};
-  const TDouble2DArray D = MatrixOf(4, 4, [&](std::size_t I, std::size_t J) {
-    return I == J ? Diag[I] : 0.0;
-  });
+  const TDouble2DArray D =
+      MatrixOf(4, 4, [&](std::size_t I, std::size_t J) { return I == J ? Diag[I] : 0.0; });
   NMX_EXPECT_REL(Determinant(D), 1.0, 4 * kEps);
   EXPECT_EQ(Determinant(TDouble2DArray{{1, 2}, {2, 4}}), 0.0);
   EXPECT_EQ(Determinant(TDouble2DArray{{1, 2, 3}, {4, 5, 6}}), 0.0);
@@ -618,9 +615,8 @@ TEST(PermuteArray, RowsColumnsAndInverses) {
   // s = (2, 0, 1), so P(0, 2) = P(1, 0) = P(2, 1) = 1.
   TInt2DArray P(3, TIntArray(3, 0));
   P[2][0] = P[0][1] = P[1][2] = 1;
-  const TDouble2DArray A = MatrixOf(3, 3, [](std::size_t I, std::size_t J) {
-    return static_cast<double>(10 * I + J);
-  });
+  const TDouble2DArray A =
+      MatrixOf(3, 3, [](std::size_t I, std::size_t J) { return static_cast<double>(10 * I + J); });
   TDouble2DArray Pd(3, TDoubleArray(3));
   for (std::size_t J = 0; J < 3; ++J) {
     for (std::size_t I = 0; I < 3; ++I) Pd[J][I] = P[J][I];
@@ -740,7 +736,8 @@ TEST(EigenDecomposition, KnownSpectra) {
   ASSERT_EQ(EigenDecomposition(T, true, Vecs, Vals), 0);
   for (std::size_t K = 0; K < N; ++K) {
     SCOPED_TRACE(testing::Message() << "k = " << K);
-    const double Exact = 2.0 - 2.0 * std::cos(static_cast<double>(N - K) * std::numbers::pi / (N + 1));
+    const double Exact =
+        2.0 - 2.0 * std::cos(static_cast<double>(N - K) * std::numbers::pi / (N + 1));
     EXPECT_NEAR(Vals[K], Exact, 16 * kEps);
   }
 
@@ -769,9 +766,8 @@ TEST(EigenDecomposition, RandomSymmetricMatrices) {
 TEST(EigenDecomposition, RepeatedEigenvalues) {
   // The identity plus a rank-one matrix: eigenvalue 1 four times, and 1 + |u|² = 31 once.
   const double Uv[] = {1, 2, 3, 4, 0};
-  const TDouble2DArray A = MatrixOf(5, 5, [&](std::size_t I, std::size_t J) {
-    return (I == J ? 1.0 : 0.0) + Uv[I] * Uv[J];
-  });
+  const TDouble2DArray A = MatrixOf(
+      5, 5, [&](std::size_t I, std::size_t J) { return (I == J ? 1.0 : 0.0) + Uv[I] * Uv[J]; });
   ExpectEigenPairs(A, true, 256 * kEps);
   TDouble2DArray Vecs;
   TDoubleArray Vals;
