@@ -1,10 +1,10 @@
-// TMatrix's linear algebra against the reference libraries, single-threaded, on the same random
+// TMatrix's products, spectral norm and cross-product matrix against the reference libraries, single-threaded, on the same random
 // data, through the component's own calls (so the copies in and out are counted too):
 // - Multiply, 1000 × 1000, against OpenBLAS dgemm (one thread) and Eigen's product;
-// - Invert, 500 × 500, against LAPACK dgetrf + dgetri;
 // - Norm(ntSpectral), 200 × 200, against dgesvd computing the same factors (U in place of A,
 //   and Vᵀ);
 // - Square, 2000 rows × 500 columns, on the calling thread, against dsyrk (upper triangle).
+// The inversion is timed against dgetrf + dgetri in linalg_bench.
 // Our products keep every entry's sum in ascending order without fused multiply-adds; the
 // peers reorder and fuse freely.
 #include <benchmark/benchmark.h>
@@ -21,9 +21,6 @@
 #include "support/ratio_main.h"
 
 extern "C" {
-void dgetrf_(const int* M, const int* N, double* A, const int* Lda, int* Ipiv, int* Info);
-void dgetri_(const int* N, double* A, const int* Lda, const int* Ipiv, double* Work,
-             const int* LWork, int* Info);
 void dgesvd_(const char* JobU, const char* JobVt, const int* M, const int* N, double* A,
              const int* Lda, double* S, double* U, const int* Ldu, double* Vt, const int* Ldvt,
              double* Work, const int* LWork, int* Info);
@@ -88,43 +85,6 @@ void BM_Multiply_Eigen(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_Multiply_Eigen)->Unit(benchmark::kMillisecond);
-
-// --- Invert --------------------------------------------------------------------------------
-
-constexpr int kInvert = 500;
-
-void BM_Invert(benchmark::State& State) {
-  TMatrix A, W;
-  Fill(A, kInvert, kInvert, 3, 10.0);
-  for (auto _ : State) {
-    W.Assign(&A);
-    if (!W.Invert()) State.SkipWithError("singular");
-    benchmark::DoNotOptimize(W.Data().data());
-  }
-}
-BENCHMARK(BM_Invert)->Unit(benchmark::kMillisecond);
-
-void BM_Invert_dgetri(benchmark::State& State) {
-  TMatrix M;
-  Fill(M, kInvert, kInvert, 3, 10.0);
-  const std::vector<double> A = CellsOf(M);
-  std::vector<double> W;
-  std::vector<int> Pivots(kInvert);
-  const int N = kInvert;
-  int Info = 0, LWork = -1;
-  double Query = 0;
-  dgetri_(&N, W.data(), &N, Pivots.data(), &Query, &LWork, &Info);
-  LWork = static_cast<int>(Query);
-  std::vector<double> Work(static_cast<std::size_t>(LWork));
-  for (auto _ : State) {
-    W = A;  // the copy, as Assign makes one
-    dgetrf_(&N, &N, W.data(), &N, Pivots.data(), &Info);
-    dgetri_(&N, W.data(), &N, Pivots.data(), Work.data(), &LWork, &Info);
-    if (Info != 0) State.SkipWithError("singular");
-    benchmark::DoNotOptimize(W.data());
-  }
-}
-BENCHMARK(BM_Invert_dgetri)->Unit(benchmark::kMillisecond);
 
 // --- Norm(ntSpectral) ----------------------------------------------------------------------
 
@@ -195,7 +155,6 @@ int main(int argc, char** argv) {
       argc, argv,
       {{"Multiply 1000 / dgemm", "BM_Multiply", "BM_Multiply_dgemm"},
        {"Multiply 1000 / Eigen", "BM_Multiply", "BM_Multiply_Eigen"},
-       {"Invert 500 / dgetrf + dgetri", "BM_Invert", "BM_Invert_dgetri"},
        {"Norm(ntSpectral) 200 / dgesvd", "BM_SpectralNorm", "BM_SpectralNorm_dgesvd"},
        {"Square 2000 x 500 / dsyrk", "BM_Square", "BM_Square_dsyrk"}});
 }

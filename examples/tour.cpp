@@ -3,6 +3,7 @@
 // Build and run it with `./nmx.sh tour`. Every section stands alone; copy what you need.
 #include <nmx/nmx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -226,6 +227,52 @@ void OpenArrays() {
               Rounded[1], Rounded[2], Rounded[3]);
 }
 
+
+// A small linear system: the matrix is inverted, the inverse checked by multiplying back, the
+// system solved with it; then the determinant and the norms.
+void LinearSystem() {
+  Heading("A linear system");
+  // 2x + y - z = 8, -3x - y + 2z = -11, -2x + y + 2z = -3: the solution is x = 2, y = 3, z = -1.
+  // Cell [c, r] is row r, column c.
+  NMX_matrix::TMatrix A;
+  A.Resize(3, 3);
+  const double Rows[3][3] = {{2, 1, -1}, {-3, -1, 2}, {-2, 1, 2}};
+  for (int R = 1; R <= 3; ++R) {
+    for (int C = 1; C <= 3; ++C) A.SetVal(C, R, Rows[R - 1][C - 1]);
+  }
+  NMX_vector::TVector B;
+  B.Resize(3);
+  B.SetVal(1, 8);
+  B.SetVal(2, -11);
+  B.SetVal(3, -3);
+
+  NMX_matrix::TMatrix Inverse, Check;
+  Inverse.Assign(&A);
+  if (!Inverse.Invert()) {
+    std::printf("the matrix is singular\n");
+    return;
+  }
+  A.Multiply(&Inverse, &Check);
+  double Worst = 0;
+  for (int R = 1; R <= 3; ++R) {
+    for (int C = 1; C <= 3; ++C) Worst = std::max(Worst, std::fabs(Check.GetVal(C, R) - (C == R)));
+  }
+  std::printf("A times its inverse differs from the identity by at most %.1e\n", Worst);
+  NMX_vector::TVector X;
+  Inverse.Multiply(&B, &X);
+  std::printf("solution x = %.12f, y = %.12f, z = %.12f\n", X.GetVal(1), X.GetVal(2), X.GetVal(3));
+  std::printf("determinant %.12f (-1), trace %g\n", A.Determinant(), A.Trace());
+  std::printf("norms: column sums %g, row sums %g, Frobenius %.6f, spectral %.6f\n",
+              A.Norm(NMX_matrix::ntColwise), A.Norm(NMX_matrix::ntRowwise),
+              A.Norm(NMX_matrix::ntFrobenius), A.Norm(NMX_matrix::ntSpectral));
+
+  // The cross-product matrix AᵀA, on worker threads: symmetric, its trace the sum of squares.
+  NMX_matrix::TMatrix Cross;
+  A.Square(&Cross, 1.0, 2);
+  std::printf("AᵀA: first row %g %g %g, trace %g = Frobenius norm squared\n", Cross.GetVal(1, 1),
+              Cross.GetVal(2, 1), Cross.GetVal(3, 1), Cross.Trace());
+}
+
 }  // namespace
 
 int main() {
@@ -237,5 +284,6 @@ int main() {
   PlainLists();
   Integration();
   OpenArrays();
+  LinearSystem();
   return 0;
 }

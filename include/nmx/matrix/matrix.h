@@ -103,14 +103,17 @@ class NMX_API TMatrix : public TMatrixBase<double> {
   /// (a square matrix not found singular). Otherwise false, the cells holding what
   /// InvertArray leaves on its failure paths. Fires nothing.
   bool Invert();
-  /// Factors a square Self (unchanged) as P·Self = L·U with partial pivoting, L unit lower
-  /// triangular, U upper triangular (NMX_openarrays::LUPdecomposition). On success MatL and
-  /// MatU become n × n and receive L and U (through CopyFromArray) and the result is true;
+  /// Factors a square Self (unchanged) as Self = L·U by NMX_openarrays::LUdecomposition:
+  /// partial pivoting, U upper triangular, L unit lower triangular with its rows put back in
+  /// Self's order (so triangular only when no rows were exchanged; for an odd permutation its
+  /// last column and U's last diagonal element are negated, which keeps L·U). On success MatL
+  /// and MatU become n × n and receive L and U through CopyFromArray, and the result is true;
   /// false, with both untouched, for a non-square Self, a nullptr, or a singular matrix.
   bool LUdecomposition(TMatrix* MatL, TMatrix* MatU);
-  /// The determinant, signed: the product of U's diagonal times the sign of the row
-  /// exchanges of the pivoting (not U's diagonal alone, which has the wrong sign for every
-  /// odd permutation). 0 for a singular matrix and for a non-square one.
+  /// The determinant with its sign: the product of the pivots of the LU decomposition with
+  /// partial pivoting times the sign of its row exchanges (NMX_openarrays::Determinant). The
+  /// product of U's diagonal alone would have the wrong sign for every odd permutation. 0 for a
+  /// singular matrix and for a non-square one; overflows only when the determinant does.
   double Determinant();
   /// The Cholesky factor L of the symmetric matrix read from the lower triangle (row >=
   /// column). Self's strict upper triangle receives Lᵀ; MatL becomes n × n with L in its lower
@@ -147,6 +150,8 @@ class NMX_API TMatrix : public TMatrixBase<double> {
   void StoreCells(int Nc, int Nr, std::vector<double>&& Cells);
   // The largest singular value; raises "near singular covariance matrix" on failure.
   double SpectralNorm() const;
+  // Takes the cells of the nested array A, of the dimensions this matrix has.
+  void TakeNested(const NMX_nmxbase::TDouble2DArray& A);
 };
 
 }  // namespace NMX_matrix
