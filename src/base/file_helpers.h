@@ -19,6 +19,7 @@
 #include <system_error>
 #include <type_traits>
 
+#include "base/text_scanner.h"
 #include "nmx/base/streams.h"
 #include "nmx/base/strings.h"
 
@@ -167,5 +168,19 @@ struct TStreamItems<std::int32_t> {
   }
 };
 
+
+// Reads line 1 of a list file, which must hold exactly Count decimal integers separated by
+// blanks or TABs, into Out; LineBytes receives the length of the line with its line end.
+inline bool ReadIntegerLine(TTextScanner& In, int* Out, std::size_t Count, std::int64_t& LineBytes) {
+  std::string_view Line;
+  if (!In.NextLine(Line)) return false;
+  LineBytes = static_cast<std::int64_t>(Line.size()) + 1;
+  NMX_nmxbase::TStrArray Tokens;
+  if (static_cast<std::size_t>(NMX_stringl::Tokenize(Line, Tokens)) != Count) return false;
+  for (std::size_t K = 0; K < Count; ++K) {
+    if (!ParseInt(Tokens[K], Out[K])) return false;
+  }
+  return true;
+}
 
 }  // namespace NMX_filesys::detail

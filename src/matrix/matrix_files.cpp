@@ -28,8 +28,8 @@ using NMX_filesys::detail::IndexFromExtended;
 using NMX_filesys::detail::kFreeGrowth;
 using NMX_filesys::detail::OpenIn;
 using NMX_filesys::detail::OpenOut;
-using NMX_filesys::detail::ParseInt;
 using NMX_filesys::detail::ParseNumber;
+using NMX_filesys::detail::ReadIntegerLine;
 using NMX_filesys::detail::RemainingBytes;
 using NMX_filesys::detail::ToElem;
 using NMX_filesys::detail::TStreamItems;
@@ -238,17 +238,12 @@ bool TMatrixBase<T>::LoadFromFile(const std::string& FileName, bool AdjustMatrix
   if (!OpenIn(FileName, F)) return false;
   const std::int64_t Total = RemainingBytes(F);
   TTextScanner In(F);
-  std::string_view Line;
-  if (!In.NextLine(Line)) return false;
-  NMX_nmxbase::TStrArray Tokens;
-  int LoC = 0, LoR = 0, HiC = 0, HiR = 0;
-  if (NMX_stringl::Tokenize(Line, Tokens) != 4 || !ParseInt(Tokens[0], LoC) ||
-      !ParseInt(Tokens[1], LoR) || !ParseInt(Tokens[2], HiC) || !ParseInt(Tokens[3], HiR)) {
-    return false;
-  }
+  int Bounds[4] = {0, 0, 0, 0};
+  std::int64_t LineBytes = 0;
+  if (!ReadIntegerLine(In, Bounds, 4, LineBytes)) return false;
+  const int LoC = Bounds[0], LoR = Bounds[1], HiC = Bounds[2], HiR = Bounds[3];
   if (AdjustMatrixSize && HiC >= 1 && HiR >= 1) {
-    const std::int64_t Remaining =
-        Total < 0 ? -1 : Total - static_cast<std::int64_t>(Line.size()) - 1;
+    const std::int64_t Remaining = Total < 0 ? -1 : Total - LineBytes;
     if (MayAdjustTo(FNCol, FNRow, HiC, HiR, Remaining < 0 ? -1 : Remaining / 2 + 1)) {
       Resize(HiC, HiR);
     }

@@ -33,7 +33,6 @@
 namespace NMX_vector {
 namespace {
 
-using NMX_filesys::detail::ParseInt;
 using NMX_filesys::detail::ParseNumber;
 using NMX_filesys::detail::TTextScanner;
 using NMX_filesys::detail::IndexFromExtended;
@@ -41,6 +40,7 @@ using NMX_filesys::detail::kFreeGrowth;
 using NMX_filesys::detail::MayAdjustTo;
 using NMX_filesys::detail::OpenIn;
 using NMX_filesys::detail::OpenOut;
+using NMX_filesys::detail::ReadIntegerLine;
 using NMX_filesys::detail::RemainingBytes;
 using NMX_filesys::detail::Scientific;
 using NMX_filesys::detail::ToElem;
@@ -168,18 +168,13 @@ bool TVectorBase<T>::LoadFromFile(const std::string& FileName, bool AdjustVector
   const std::int64_t Total = RemainingBytes(F);
   TTextScanner In(F);
   // Line 1: exactly two integers, separated by blanks or TABs.
-  std::string_view Line;
-  if (!In.NextLine(Line)) return false;
-  NMX_nmxbase::TStrArray Tokens;
-  int First = 0, Last = 0;
-  if (NMX_stringl::Tokenize(Line, Tokens) != 2 || !ParseInt(Tokens[0], First) ||
-      !ParseInt(Tokens[1], Last)) {
-    return false;
-  }
+  int Bounds[2] = {0, 0};
+  std::int64_t LineBytes = 0;
+  if (!ReadIntegerLine(In, Bounds, 2, LineBytes)) return false;
+  const int First = Bounds[0], Last = Bounds[1];
   if (AdjustVectorSize) {
     // One value takes at least two bytes (the last may lack its line end).
-    const std::int64_t Remaining =
-        Total < 0 ? -1 : Total - static_cast<std::int64_t>(Line.size()) - 1;
+    const std::int64_t Remaining = Total < 0 ? -1 : Total - LineBytes;
     if (MayAdjustTo(FNElem, Last, Remaining < 0 ? -1 : Remaining / 2 + 1)) Resize(Last);
   }
   const bool Result = FNElem >= Last;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "math1/isa.h"
+#include "support/isa_levels.h"
 #include "nmx/platform/random.h"
 
 namespace {
@@ -24,18 +25,7 @@ using Index = std::ptrdiff_t;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// Runs Fn at every instruction-set level the processor has, then restores the best one.
-template <typename F>
-void AtEachIsa(F&& Fn) {
-  const D::TIsa Host = D::HostIsa();
-  for (const D::TIsa Level : {D::TIsa::Baseline, D::TIsa::Avx2, D::TIsa::Avx512}) {
-    if (Level > Host) continue;
-    D::SetIsa(Level);
-    SCOPED_TRACE(testing::Message() << "instruction-set level " << static_cast<int>(Level));
-    Fn();
-  }
-  D::SetIsa(Host);
-}
+using nmx_test::AtEachIsa;
 
 // The product as the kernel promises it, written the plain way.
 void PlainProduct(TTrans TA, TTrans TB, Index M, Index N, Index K, const double* A, Index Lda,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "math1/isa.h"
+#include "support/isa_levels.h"
 #include "nmx/base/progress.h"
 #include "nmx/platform/random.h"
 
@@ -21,20 +22,7 @@ using NMX_math1::SortArray;
 using NMX_math1::SortIntoArray;
 using NMX_nmxbase::TVarKind;
 
-// Runs Fn once at each instruction-set level this processor has (the sort has a body per
-// level), then restores the best one.
-template <typename F>
-void AtEachIsa(F&& Fn) {
-  namespace D = NMX_math1::detail;
-  const D::TIsa Host = D::HostIsa();
-  for (const D::TIsa Level : {D::TIsa::Baseline, D::TIsa::Avx2, D::TIsa::Avx512}) {
-    if (Level > Host) continue;
-    D::SetIsa(Level);
-    SCOPED_TRACE(testing::Message() << "instruction-set level " << static_cast<int>(Level));
-    Fn();
-  }
-  D::SetIsa(Host);
-}
+using nmx_test::AtEachIsa;
 
 // Counts the progress steps of a sort through the feedback procedure, and checks that each
 // call sees ProcStat one higher than the last.
