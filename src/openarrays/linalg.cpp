@@ -66,11 +66,11 @@ struct TVecOf {
   typedef double Type __attribute__((vector_size(W * sizeof(double))));
 };
 
-/// Rows I0..I1-1 of Z: Z(i) -= Σ_{k=I0}^{i-1} L(i, k)·Z(k), subtracted in ascending k, with the
-/// unit-lower L held row-major in T (row i at T + i·N). The terms of k below I0 must have been
+/// Rows I0..I1-1 of Z: Z(i) -= Σ_{k=K0}^{i-1} L(i, k)·Z(k), subtracted in ascending k, with the
+/// unit-lower L held row-major in T (row i at T + i·N). The terms of k below K0 must have been
 /// subtracted before.
 template <Index W, Index Nv>
-inline void ForwardBody(const double* T, Index N, Index I0, Index I1, double* Z) {
+inline void ForwardBody(const double* T, Index N, Index K0, Index I0, Index I1, double* Z) {
   using V = typename TVecOf<W>::Type;
   static_assert(kRhs % (W * Nv) == 0);
   for (Index C0 = 0; C0 < kRhs; C0 += W * Nv) {
@@ -79,7 +79,7 @@ inline void ForwardBody(const double* T, Index N, Index I0, Index I1, double* Z)
       double* Zi = Z + I * kRhs + C0;
       V Acc[Nv];
       for (Index J = 0; J < Nv; ++J) std::memcpy(&Acc[J], Zi + J * W, sizeof(V));
-      for (Index K = I0; K < I; ++K) {
+      for (Index K = K0; K < I; ++K) {
         const double L = Row[K];
         const double* Zk = Z + K * kRhs + C0;
         for (Index J = 0; J < Nv; ++J) {
@@ -127,15 +127,15 @@ inline void BackBody(const double* T, Index N, double* Z) {
 
 struct TKernels {
   void (*Eliminate)(const double*, Index, double*, Index, Index, Index);
-  void (*Forward)(const double*, Index, Index, Index, double*);
+  void (*Forward)(const double*, Index, Index, Index, Index, double*);
   void (*Back)(const double*, Index, double*);
 };
 
 void EliminateBase(const double* A, Index Ld, double* X, Index K0, Index K1, Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-void ForwardBase(const double* T, Index N, Index I0, Index I1, double* Z) {
-  ForwardBody<2, 8>(T, N, I0, I1, Z);
+void ForwardBase(const double* T, Index N, Index K0, Index I0, Index I1, double* Z) {
+  ForwardBody<2, 8>(T, N, K0, I0, I1, Z);
 }
 void BackBase(const double* T, Index N, double* Z) {
   BackBody<2, 8>(T, N, Z);
@@ -146,8 +146,9 @@ NMX_TARGET_AVX2 void EliminateAvx2(const double* A, Index Ld, double* X, Index K
                                    Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-NMX_TARGET_AVX2 void ForwardAvx2(const double* T, Index N, Index I0, Index I1, double* Z) {
-  ForwardBody<4, 12>(T, N, I0, I1, Z);
+NMX_TARGET_AVX2 void ForwardAvx2(const double* T, Index N, Index K0, Index I0, Index I1,
+                                 double* Z) {
+  ForwardBody<4, 12>(T, N, K0, I0, I1, Z);
 }
 NMX_TARGET_AVX2 void BackAvx2(const double* T, Index N, double* Z) {
   BackBody<4, 12>(T, N, Z);
@@ -156,8 +157,9 @@ NMX_TARGET_AVX512 void EliminateAvx512(const double* A, Index Ld, double* X, Ind
                                        Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-NMX_TARGET_AVX512 void ForwardAvx512(const double* T, Index N, Index I0, Index I1, double* Z) {
-  ForwardBody<8, 6>(T, N, I0, I1, Z);
+NMX_TARGET_AVX512 void ForwardAvx512(const double* T, Index N, Index K0, Index I0, Index I1,
+                                     double* Z) {
+  ForwardBody<8, 6>(T, N, K0, I0, I1, Z);
 }
 NMX_TARGET_AVX512 void BackAvx512(const double* T, Index N, double* Z) {
   BackBody<8, 6>(T, N, Z);
@@ -400,9 +402,17 @@ bool InvertBlocked(const double* T, Index N, const Index* Piv, TDouble2DArray& A
       // Z(i, :) -= Σ_{k=M0}^{I0-1} L(i, k)·Z(k, :) for the block's rows: as a product, the
       // group's rows M0..I0-1 (kRhs × (I0-M0), column-major) times the block's rows of L
       // transposed ((I0-M0) × (I1-I0), column k of it row i of T).
-      GemmAscending(TTrans::No, TTrans::No, kRhs, I1 - I0, I0 - M0, Z.data() + M0 * kRhs, kRhs,
-                    T + M0 + I0 * N, N, Z.data() + I0 * kRhs, kRhs, TGemmMode::Subtract);
-      K.Forward(T, N, I0, I1, Z.data());
+      // The product allocates its scratch before it writes anything; when that fails, the
+      // forward kernel takes the same terms in the same order, since A, partly overwritten
+      // by now, can no longer be left unchanged.
+      Index K0 = I0;
+      try {
+        GemmAscending(TTrans::No, TTrans::No, kRhs, I1 - I0, I0 - M0, Z.data() + M0 * kRhs, kRhs,
+                      T + M0 + I0 * N, N, Z.data() + I0 * kRhs, kRhs, TGemmMode::Subtract);
+      } catch (const std::bad_alloc&) {
+        K0 = M0;
+      }
+      K.Forward(T, N, K0, I0, I1, Z.data());
     }
     K.Back(T, N, Z.data());
     for (Index C = 0; C < W; ++C) {
@@ -427,7 +437,7 @@ int InvertBody(TDouble2DArray& A) {
   const Index N = static_cast<Index>(A.size());
   // The one N × N working array: the factors column-major, then row-major for the
   // substitutions; the solution goes straight into A. Not zeroed: every cell is copied in.
-  const auto Buffer = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(N * N));
+  const std::unique_ptr<double[]> Buffer(new double[static_cast<std::size_t>(N * N)]);
   double* const M = Buffer.get();
   std::vector<double> Weight(static_cast<std::size_t>(N));
   std::vector<Index> Piv(static_cast<std::size_t>(N));
