@@ -54,7 +54,7 @@ inline void EliminateBody(const double* A, Index Ld, double* X, Index K0, Index 
 }
 
 // The right-hand sides of the substitutions travel in groups of kRhs, stored row by row: row i
-// of a group is kRhs doubles at Z + i·kRhs. A kernel runs kNv vectors of kW lanes side by side
+// of a group is kRhs doubles at Z + i·kRhs. A kernel runs Nv vectors of W lanes side by side
 // (a pass), and as many passes as cover the group; the lanes never mix, so the pass width is
 // free to suit each instruction set: enough independent chains to hide the latency of the
 // subtraction, few enough to keep them all in registers. 48 lanes give AVX-512 six chains and
