@@ -26,7 +26,8 @@ enum class TGemmMode : unsigned char {
 /// and op(B) is K × N. A stored as is has M rows of K columns (Lda >= M); transposed, it is
 /// stored with K rows of M columns (Lda >= K); likewise B. Entry (i, j) of op(A) is
 /// A[i + j·Lda] as stored, A[j + i·Lda] transposed. The operands must not overlap C.
-/// Empty dimensions (M, N or K of 0) are allowed.
+/// Empty dimensions (M, N or K of 0) are allowed. Throws std::bad_alloc when its scratch
+/// cannot be allocated, which happens before C is touched.
 NMX_API void GemmAscending(TTrans TA, TTrans TB, std::ptrdiff_t M, std::ptrdiff_t N,
                            std::ptrdiff_t K, const double* A, std::ptrdiff_t Lda,
                            const double* B, std::ptrdiff_t Ldb, double* C, std::ptrdiff_t Ldc,

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <numeric>
 #include <utility>
@@ -51,64 +53,92 @@ inline void EliminateBody(const double* A, Index Ld, double* X, Index K0, Index 
   }
 }
 
-// The right-hand sides of the substitutions travel in groups of 32, one row of the group in
-// eight vectors of four lanes (32-byte vectors in every variant). The baseline compiler gives
-// such a vector an alignment of 16 only, while the AVX bodies assume 32: the row states it.
-typedef double TVec4 __attribute__((vector_size(32)));
-constexpr Index kRhs = 32;
-constexpr int kVecs = 8;
-struct alignas(32) TRhsRow {
-  TVec4 V[kVecs];
+// The right-hand sides of the substitutions travel in groups of kRhs, stored row by row: row i
+// of a group is kRhs doubles at Z + i·kRhs. A kernel runs Nv vectors of W lanes side by side
+// (a pass), and as many passes as cover the group; the lanes never mix, so the pass width is
+// free to suit each instruction set: enough independent chains to hide the latency of the
+// subtraction, few enough to keep them all in registers. 48 lanes give AVX-512 six chains and
+// AVX2 twelve; the baseline takes them sixteen at a time.
+constexpr Index kRhs = 48;
+
+template <Index W>
+struct TVecOf {
+  typedef double Type __attribute__((vector_size(W * sizeof(double))));
 };
 
-/// Forward substitution with the unit-lower L held row-major in T (row i at T + i·N) for the
-/// right-hand sides e_{M0} .. e_{M0+31}: rows M0..N-1 of Z get
-/// Z(i) = e(i) - Σ_{k=M0}^{i-1} L(i, k)·Z(k), subtracted in ascending k. Rows below M0 are +0
-/// and are not read.
-inline void ForwardBody(const double* T, Index N, Index M0, TRhsRow* Z) {
-  for (Index I = M0; I < N; ++I) {
-    TVec4 Acc[kVecs];
-    for (int V = 0; V < kVecs; ++V) Acc[V] = TVec4{0.0, 0.0, 0.0, 0.0};
-    if (I - M0 < kRhs) Acc[(I - M0) / 4][(I - M0) % 4] = 1.0;
-    const double* Row = T + I * N;
-    for (Index K = M0; K < I; ++K) {
-      const double L = Row[K];
-      for (int V = 0; V < kVecs; ++V) Acc[V] -= L * Z[K].V[V];
+/// Rows I0..I1-1 of Z: Z(i) -= Σ_{k=K0}^{i-1} L(i, k)·Z(k), subtracted in ascending k, with the
+/// unit-lower L held row-major in T (row i at T + i·N). The terms of k below K0 must have been
+/// subtracted before.
+template <Index W, Index Nv>
+inline void ForwardBody(const double* T, Index N, Index K0, Index I0, Index I1, double* Z) {
+  using V = typename TVecOf<W>::Type;
+  static_assert(kRhs % (W * Nv) == 0);
+  for (Index C0 = 0; C0 < kRhs; C0 += W * Nv) {
+    for (Index I = I0; I < I1; ++I) {
+      const double* Row = T + I * N;
+      double* Zi = Z + I * kRhs + C0;
+      V Acc[Nv];
+      for (Index J = 0; J < Nv; ++J) std::memcpy(&Acc[J], Zi + J * W, sizeof(V));
+      for (Index K = K0; K < I; ++K) {
+        const double L = Row[K];
+        const double* Zk = Z + K * kRhs + C0;
+        for (Index J = 0; J < Nv; ++J) {
+          V X;
+          std::memcpy(&X, Zk + J * W, sizeof(V));
+          Acc[J] -= L * X;
+        }
+      }
+      for (Index J = 0; J < Nv; ++J) std::memcpy(Zi + J * W, &Acc[J], sizeof(V));
     }
-    for (int V = 0; V < kVecs; ++V) Z[I].V[V] = Acc[V];
   }
 }
 
 /// Back substitution with the upper U held row-major in T: for i = N-1 down to 0,
-/// Z(i) = (Z(i) - Σ_{k=i+1}^{N-1} U(i, k)·Z(k)) / U(i, i), subtracted in ascending k.
-inline void BackBody(const double* T, Index N, TRhsRow* Z) {
-  for (Index I = N - 1; I >= 0; --I) {
-    const double* Row = T + I * N;
-    TVec4 Acc[kVecs];
-    for (int V = 0; V < kVecs; ++V) Acc[V] = Z[I].V[V];
-    for (Index K = I + 1; K < N; ++K) {
-      const double U = Row[K];
-      for (int V = 0; V < kVecs; ++V) Acc[V] -= U * Z[K].V[V];
+/// Z(i) = (Z(i) - Σ_{k=i+1}^{N-1} U(i, k)·Z(k)) / U(i, i), subtracted in ascending k. The
+/// terms just above the diagonal come first, so row i waits for row i+1 and only the lanes run
+/// side by side.
+template <Index W, Index Nv>
+inline void BackBody(const double* T, Index N, double* Z) {
+  using V = typename TVecOf<W>::Type;
+  static_assert(kRhs % (W * Nv) == 0);
+  for (Index C0 = 0; C0 < kRhs; C0 += W * Nv) {
+    for (Index I = N - 1; I >= 0; --I) {
+      const double* Row = T + I * N;
+      double* Zi = Z + I * kRhs + C0;
+      V Acc[Nv];
+      for (Index J = 0; J < Nv; ++J) std::memcpy(&Acc[J], Zi + J * W, sizeof(V));
+      for (Index K = I + 1; K < N; ++K) {
+        const double U = Row[K];
+        const double* Zk = Z + K * kRhs + C0;
+        for (Index J = 0; J < Nv; ++J) {
+          V X;
+          std::memcpy(&X, Zk + J * W, sizeof(V));
+          Acc[J] -= U * X;
+        }
+      }
+      const double D = Row[I];
+      for (Index J = 0; J < Nv; ++J) {
+        const V Q = Acc[J] / D;
+        std::memcpy(Zi + J * W, &Q, sizeof(V));
+      }
     }
-    const double D = Row[I];
-    for (int V = 0; V < kVecs; ++V) Z[I].V[V] = Acc[V] / D;
   }
 }
 
 struct TKernels {
   void (*Eliminate)(const double*, Index, double*, Index, Index, Index);
-  void (*Forward)(const double*, Index, Index, TRhsRow*);
-  void (*Back)(const double*, Index, TRhsRow*);
+  void (*Forward)(const double*, Index, Index, Index, Index, double*);
+  void (*Back)(const double*, Index, double*);
 };
 
 void EliminateBase(const double* A, Index Ld, double* X, Index K0, Index K1, Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-void ForwardBase(const double* T, Index N, Index M0, TRhsRow* Z) {
-  ForwardBody(T, N, M0, Z);
+void ForwardBase(const double* T, Index N, Index K0, Index I0, Index I1, double* Z) {
+  ForwardBody<2, 8>(T, N, K0, I0, I1, Z);
 }
-void BackBase(const double* T, Index N, TRhsRow* Z) {
-  BackBody(T, N, Z);
+void BackBase(const double* T, Index N, double* Z) {
+  BackBody<2, 8>(T, N, Z);
 }
 
 #if NMX_ISA_VARIANTS
@@ -116,21 +146,23 @@ NMX_TARGET_AVX2 void EliminateAvx2(const double* A, Index Ld, double* X, Index K
                                    Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-NMX_TARGET_AVX2 void ForwardAvx2(const double* T, Index N, Index M0, TRhsRow* Z) {
-  ForwardBody(T, N, M0, Z);
+NMX_TARGET_AVX2 void ForwardAvx2(const double* T, Index N, Index K0, Index I0, Index I1,
+                                 double* Z) {
+  ForwardBody<4, 12>(T, N, K0, I0, I1, Z);
 }
-NMX_TARGET_AVX2 void BackAvx2(const double* T, Index N, TRhsRow* Z) {
-  BackBody(T, N, Z);
+NMX_TARGET_AVX2 void BackAvx2(const double* T, Index N, double* Z) {
+  BackBody<4, 12>(T, N, Z);
 }
 NMX_TARGET_AVX512 void EliminateAvx512(const double* A, Index Ld, double* X, Index K0, Index K1,
                                        Index IEnd) {
   EliminateBody(A, Ld, X, K0, K1, IEnd);
 }
-NMX_TARGET_AVX512 void ForwardAvx512(const double* T, Index N, Index M0, TRhsRow* Z) {
-  ForwardBody(T, N, M0, Z);
+NMX_TARGET_AVX512 void ForwardAvx512(const double* T, Index N, Index K0, Index I0, Index I1,
+                                     double* Z) {
+  ForwardBody<8, 6>(T, N, K0, I0, I1, Z);
 }
-NMX_TARGET_AVX512 void BackAvx512(const double* T, Index N, TRhsRow* Z) {
-  BackBody(T, N, Z);
+NMX_TARGET_AVX512 void BackAvx512(const double* T, Index N, double* Z) {
+  BackBody<8, 6>(T, N, Z);
 }
 #endif
 
@@ -279,11 +311,36 @@ void CopyOut(const double* M, Index N, TDouble2DArray& A) {
 // ---------------------------------------------------------------------------------------------
 // Inversion.
 
+/// A := the row-major T (T(i, j) at T + i·N), each column cut to N rows.
+void CopyOutRowMajor(const double* T, Index N, TDouble2DArray& A) {
+  for (Index J = 0; J < N; ++J) {
+    double* Out = A[J].data();
+    for (Index I = 0; I < N; ++I) Out[I] = T[J + I * N];
+    A[J].resize(static_cast<std::size_t>(N));
+  }
+}
+
+/// The column-major N × N matrix in M becomes its row-major form, in place. Tiles of 32 × 32
+/// keep both sides of each exchange in the cache.
+void TransposeInPlace(double* M, Index N) {
+  constexpr Index kTile = 32;
+  for (Index I0 = 0; I0 < N; I0 += kTile) {
+    const Index I1 = std::min(N, I0 + kTile);
+    for (Index J0 = I0; J0 < N; J0 += kTile) {
+      const Index J1 = std::min(N, J0 + kTile);
+      for (Index J = J0; J < J1; ++J) {
+        for (Index I = I0; I < std::min(I1, J); ++I) std::swap(M[I + J * N], M[J + I * N]);
+      }
+    }
+  }
+}
+
 /// The inverse from the decomposed M, one column of the identity after the other exactly as
 /// the substitutions are written: the exchanges applied as the forward substitution goes, the
 /// forward sums from the first nonzero position on. Used when L holds an infinity or a NaN,
-/// where a product with the zeros above that position would not vanish.
-bool InvertColumnwise(const double* M, Index N, const Index* Piv, double* R) {
+/// where a product with the zeros above that position would not vanish. Column j goes
+/// straight to A[j]: M keeps the factors for the abort path.
+bool InvertColumnwise(const double* M, Index N, const Index* Piv, TDouble2DArray& A) {
   std::vector<double> B(static_cast<std::size_t>(N));
   for (Index Jc = 0; Jc < N; ++Jc) {
     NMX_nmxbase::StepProgress();
@@ -306,39 +363,61 @@ bool InvertColumnwise(const double* M, Index N, const Index* Piv, double* R) {
       for (Index K = I + 1; K < N; ++K) S -= M[I + K * N] * B[K];
       B[I] = S / M[I + I * N];
     }
-    std::copy(B.begin(), B.end(), R + Jc * N);
+    std::copy(B.begin(), B.end(), A[Jc].begin());
   }
   return true;
 }
 
-/// The inverse from the decomposed M, 32 columns at a time. P·e_j is the unit vector e_q with
-/// q the position of j in the row order, so column j of the inverse is U⁻¹ L⁻¹ e_q: the
-/// columns are solved in the order of q. The forward sums of column q start at its first
-/// nonzero position q; the group's sums start at its first column instead, and the extra
-/// products are finite numbers times +0, which leave a +0 sum at +0. So this gives the bits of
-/// the column-by-column solution when L is finite (the caller checks). Progress and abort as
-/// there: one step and one test per column, a group's steps before the group.
-bool InvertBlocked(const double* M, Index N, const Index* Piv, double* R, const TKernels& K) {
-  std::vector<double> T(static_cast<std::size_t>(N * N));  // M row-major
-  for (Index J = 0; J < N; ++J) {
-    for (Index I = 0; I < N; ++I) T[J + I * N] = M[I + J * N];
-  }
+/// Rows per block of the forward substitution: the terms left of a block go through the
+/// product kernel, the triangle inside it through the forward kernel.
+constexpr Index kForwardRows = 48;
+
+/// The inverse from the decomposed factors, held row-major in T, kRhs columns at a time. P·e_j
+/// is the unit vector e_q with q the position of j in the row order, so column j of the inverse
+/// is U⁻¹ L⁻¹ e_q: the columns are solved in the order of q and written to A[j]. The forward
+/// sums of column q start at its first nonzero position q; the group's sums start at its first
+/// column M0 instead, and the extra products are finite numbers times +0: they leave the +0
+/// above q at +0, and at rows from q on they come before every product of the column's own
+/// sum, when the sum still holds its starting value, 1 or +0, which subtracting ±0 leaves as
+/// it is. So this gives the bits of the column-by-column solution when L is finite (the caller
+/// checks). In each row of the forward substitution the terms of the earlier blocks of rows
+/// come first in ascending k, so one product per block subtracts them all before the block's
+/// own triangle. Progress and abort as column by column: one step and one test per column, a
+/// group's steps before the group.
+bool InvertBlocked(const double* T, Index N, const Index* Piv, TDouble2DArray& A,
+                   const TKernels& K) {
   const std::vector<Index> Perm = PermutationOf(Piv, N, N);
-  std::vector<TRhsRow> Z(static_cast<std::size_t>(N));
+  std::vector<double> Z(static_cast<std::size_t>(N * kRhs));
   for (Index M0 = 0; M0 < N; M0 += kRhs) {
     const Index W = std::min(kRhs, N - M0);
     for (Index C = 0; C < W; ++C) {
       NMX_nmxbase::StepProgress();
       if (NMX_nmxbase::AbortMathProc.load(std::memory_order_relaxed)) return false;
     }
-    for (Index I = 0; I < M0; ++I) {
-      for (int V = 0; V < kVecs; ++V) Z[I].V[V] = TVec4{0.0, 0.0, 0.0, 0.0};
+    // The unit vectors e_{M0} .. e_{M0+W-1}; the lanes past W stay 0 and are never written out.
+    std::fill(Z.begin(), Z.end(), 0.0);
+    for (Index C = 0; C < W; ++C) Z[static_cast<std::size_t>((M0 + C) * kRhs + C)] = 1.0;
+    for (Index I0 = M0; I0 < N; I0 += kForwardRows) {
+      const Index I1 = std::min(N, I0 + kForwardRows);
+      // Z(i, :) -= Σ_{k=M0}^{I0-1} L(i, k)·Z(k, :) for the block's rows: as a product, the
+      // group's rows M0..I0-1 (kRhs × (I0-M0), column-major) times the block's rows of L
+      // transposed ((I0-M0) × (I1-I0), column k of it row i of T).
+      // The product allocates its scratch before it writes anything; when that fails, the
+      // forward kernel takes the same terms in the same order, since A, partly overwritten
+      // by now, can no longer be left unchanged.
+      Index K0 = I0;
+      try {
+        GemmAscending(TTrans::No, TTrans::No, kRhs, I1 - I0, I0 - M0, Z.data() + M0 * kRhs, kRhs,
+                      T + M0 + I0 * N, N, Z.data() + I0 * kRhs, kRhs, TGemmMode::Subtract);
+      } catch (const std::bad_alloc&) {
+        K0 = M0;
+      }
+      K.Forward(T, N, K0, I0, I1, Z.data());
     }
-    K.Forward(T.data(), N, M0, Z.data());
-    K.Back(T.data(), N, Z.data());
+    K.Back(T, N, Z.data());
     for (Index C = 0; C < W; ++C) {
-      double* Out = R + Perm[M0 + C] * N;
-      for (Index I = 0; I < N; ++I) Out[I] = Z[I].V[C / 4][C % 4];
+      double* Out = A[static_cast<std::size_t>(Perm[M0 + C])].data();
+      for (Index I = 0; I < N; ++I) Out[I] = Z[static_cast<std::size_t>(I * kRhs + C)];
     }
   }
   return true;
@@ -356,16 +435,19 @@ bool AllFiniteBelowDiagonal(const double* M, Index N) {
 int InvertBody(TDouble2DArray& A) {
   if (!IsSquare(A)) return -1;
   const Index N = static_cast<Index>(A.size());
-  std::vector<double> M(static_cast<std::size_t>(N * N));
+  // The one N × N working array: the factors column-major, then row-major for the
+  // substitutions; the solution goes straight into A. Not zeroed: every cell is copied in.
+  const std::unique_ptr<double[]> Buffer(new double[static_cast<std::size_t>(N * N)]);
+  double* const M = Buffer.get();
   std::vector<double> Weight(static_cast<std::size_t>(N));
   std::vector<Index> Piv(static_cast<std::size_t>(N));
   TLuWork Work(N);
   if (NMX_nmxbase::AbortMathProc.load(std::memory_order_relaxed)) return -3;
-  CopyIn(A, N, M.data());
+  CopyIn(A, N, M);
   // Row scaling: the reciprocal of each row's largest magnitude (a NaN is passed over).
   std::fill(Weight.begin(), Weight.end(), 0.0);
   for (Index J = 0; J < N; ++J) {
-    const double* Col = M.data() + J * N;
+    const double* Col = M + J * N;
     for (Index I = 0; I < N; ++I) {
       const double T = std::fabs(Col[I]);
       Weight[I] = T > Weight[I] ? T : Weight[I];
@@ -376,7 +458,7 @@ int InvertBody(TDouble2DArray& A) {
     Weight[I] = 1.0 / Weight[I];
   }
   const TKernels K = ActiveKernels();
-  const TDecomposition D = Decompose(M.data(), N, Weight.data(), Piv.data(), 1e-100, true, K, Work);
+  const TDecomposition D = Decompose(M, N, Weight.data(), Piv.data(), 1e-100, true, K, Work);
   if (D.Outcome == TOutcome::Aborted) {
     // The state the column-by-column loop leaves: columns left of j decomposed, the others
     // as given with the rows exchanged so far.
@@ -385,19 +467,26 @@ int InvertBody(TDouble2DArray& A) {
     for (Index C = J; C < N; ++C) {
       for (Index I = 0; I < N; ++I) M[I + C * N] = A[C][Perm[I]];
     }
-    CopyOut(M.data(), N, A);
+    CopyOut(M, N, A);
     return -3;
   }
   if (D.Outcome == TOutcome::Singular) {
-    CopyOut(M.data(), N, A);
+    CopyOut(M, N, A);
     return -3;
   }
-  std::vector<double> R(static_cast<std::size_t>(N * N));
-  const bool Completed = AllFiniteBelowDiagonal(M.data(), N)
-                             ? InvertBlocked(M.data(), N, Piv.data(), R.data(), K)
-                             : InvertColumnwise(M.data(), N, Piv.data(), R.data());
-  CopyOut(Completed ? R.data() : M.data(), N, A);
-  return Completed ? 0 : -3;
+  if (!AllFiniteBelowDiagonal(M, N)) {
+    const bool Completed = InvertColumnwise(M, N, Piv.data(), A);
+    if (!Completed) CopyOut(M, N, A);
+    for (TDoubleArray& Col : A) Col.resize(static_cast<std::size_t>(N));
+    return Completed ? 0 : -3;
+  }
+  TransposeInPlace(M, N);
+  if (!InvertBlocked(M, N, Piv.data(), A, K)) {
+    CopyOutRowMajor(M, N, A);
+    return -3;
+  }
+  for (TDoubleArray& Col : A) Col.resize(static_cast<std::size_t>(N));
+  return 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -251,19 +251,64 @@ void ExpectSameAsReference(const TDouble2DArray& A, double AbortAt = 0) {
 // InvertArray.
 
 TEST(InvertArray, SameBitsAsThePlainAlgorithm) {
-  // Sizes around the 32-column panels and groups of right-hand sides.
+  // Sizes around the 32-column panels of the decomposition and the groups of 48 right-hand
+  // sides (and blocks of 48 rows) of the substitutions; 290 runs the forward products past
+  // their 256-deep blocks of k.
   struct TCase {
     std::size_t N;
     std::uint64_t Seed;
   };
-  const TCase Cases[] = {{1, 11},  {2, 12},  {3, 13},  {7, 14},
-                         {32, 15}, {33, 16}, {70, 17}, {130, 18}};
+  const TCase Cases[] = {{1, 11},  {2, 12},  {3, 13},   {7, 14},   {32, 15},
+                         {33, 16}, {47, 19}, {48, 20},  {49, 22},  {70, 17},
+                         {96, 23}, {97, 24}, {130, 18}, {145, 25}, {290, 26}};
   AtEachIsa([&] {
     for (const TCase& C : Cases) {
       SCOPED_TRACE(testing::Message() << "n = " << C.N << ", seed " << C.Seed);
       ExpectSameAsReference(RandomMatrix(C.N, C.N, C.Seed));
     }
   });
+}
+
+// One large case at the best level only (the plain reference is slow): many groups of
+// right-hand sides, blocks of rows and panels, a partial group at the end.
+TEST(InvertArray, SameBitsAtSize501) {
+  ExpectSameAsReference(RandomMatrix(501, 501, 27));
+}
+
+// Inverses full of exact zeros, reached through sums of products with zeros of both signs:
+// block-diagonal and lower-triangular patterns with their rows shuffled, zero cells +0 or -0.
+// Here the blocked forward substitution's extra products must leave every sum, and every sign
+// of zero, as the plain substitution has it.
+TEST(InvertArray, SameBitsOnInversesWithZeros) {
+  struct TCase {
+    const char* Pattern;
+    std::size_t N;
+    bool (*NonZero)(std::size_t I, std::size_t J);
+  };
+  const TCase Cases[] = {
+      {"blocks of 7", 60, [](std::size_t I, std::size_t J) { return I / 7 == J / 7; }},
+      {"blocks of 7", 110, [](std::size_t I, std::size_t J) { return I / 7 == J / 7; }},
+      {"lower triangle", 100, [](std::size_t I, std::size_t J) { return I >= J; }},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.Pattern << ", n = " << C.N);
+    NMX_platform::SetRandSeed(30 + C.N);
+    std::vector<std::size_t> Row(C.N);
+    for (std::size_t I = 0; I < C.N; ++I) Row[I] = I;
+    for (std::size_t I = C.N - 1; I > 0; --I) {
+      std::swap(Row[I],
+                Row[static_cast<std::size_t>(NMX_platform::Random(static_cast<int>(I + 1)))]);
+    }
+    const TDouble2DArray A = MatrixOf(C.N, C.N, [&](std::size_t I, std::size_t J) {
+      const double R = NMX_platform::Random();
+      if (!C.NonZero(Row[I], J)) return R < 0.5 ? 0.0 : -0.0;
+      if (Row[I] == J) return R < 0.5 ? 4.0 : -4.0;
+      return R < 0.3 ? 0.0 : 2 * R - 1;
+    });
+    TDouble2DArray X = A;
+    ASSERT_EQ(InvertArray(X), 0);  // the solution is reached, not only the factors
+    AtEachIsa([&] { ExpectSameAsReference(A); });
+  }
 }
 
 // Small integers: many equal weighted magnitudes (the later row must win) and, now and then,
@@ -283,7 +328,8 @@ TEST(InvertArray, SameBitsOnTiesAndSingularMatrices) {
 TEST(InvertArray, AbortMidwayLeavesTheStateReached) {
   // Steps 1..n are the decomposition's columns, n+1..2n the columns of the solution.
   const TDouble2DArray A = RandomMatrix(75, 75, 21);
-  for (const double AbortAt : {1.0, 2.0, 31.0, 33.0, 40.0, 64.0, 75.0, 76.0, 110.0, 150.0}) {
+  for (const double AbortAt :
+       {1.0, 2.0, 31.0, 33.0, 40.0, 64.0, 75.0, 76.0, 110.0, 123.0, 124.0, 150.0}) {
     SCOPED_TRACE(testing::Message() << "abort at step " << AbortAt);
     ExpectSameAsReference(A, AbortAt);
   }
