@@ -15,6 +15,7 @@
 #include "nmx/base/progress.h"
 #include "nmx/platform/random.h"
 #include "openarrays/nd_builders.h"
+#include "support/isa_levels.h"
 #include "support/tolerance.h"
 
 namespace {
@@ -29,19 +30,7 @@ constexpr double kEps = nmx_test::kEps;
 // ---------------------------------------------------------------------------------------------
 // Helpers.
 
-// Runs Fn at each instruction-set level this processor has, then restores the best one.
-template <typename F>
-void AtEachIsa(F&& Fn) {
-  namespace D = NMX_math1::detail;
-  const D::TIsa Host = D::HostIsa();
-  for (const D::TIsa Level : {D::TIsa::Baseline, D::TIsa::Avx2, D::TIsa::Avx512}) {
-    if (Level > Host) continue;
-    D::SetIsa(Level);
-    SCOPED_TRACE(testing::Message() << "instruction-set level " << static_cast<int>(Level));
-    Fn();
-  }
-  D::SetIsa(Host);
-}
+using nmx_test::AtEachIsa;
 
 // Restores the progress and abort globals however a test ends.
 struct TGlobalsGuard {
