@@ -18,15 +18,6 @@
 namespace NMX_vector {
 namespace {
 
-// The number of bins of a double histogram, or 0 when it is not 1..500 (a BinWidth that is
-// not > 0 included, and NaN anywhere).
-int DoubleBinCount(double FirstBin, double LastBin, double BinWidth) noexcept {
-  if (!(BinWidth > 0.0)) return 0;
-  const double Bins = std::nearbyint(std::fabs(LastBin - FirstBin) / BinWidth) + 1.0;
-  if (!(Bins <= 500.0)) return 0;
-  return static_cast<int>(Bins);
-}
-
 }  // namespace
 
 TVector::TVector(NMX_platform::TComponent* AOwner) : TVectorBase<double>(AOwner) {}
@@ -61,20 +52,9 @@ void TVector::FillRandomGauss(double Mean, double StdDev) {
 bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double LastBin,
                         double BinWidth, NMX_nmxbase::TIntArray& Histo, int& Underflow,
                         int& Overflow, int& MaxCnt) const {
-  const int NBins = DoubleBinCount(FirstBin, LastBin, BinWidth);
-  if (NBins == 0) return false;
-  const double Top = LastBin + BinWidth;
-  auto Bin = [FirstBin, Top, BinWidth, NBins](double X) {
-    if (X < FirstBin) return detail::kUnderflow;
-    if (X >= Top) return detail::kOverflow;
-    if (std::isnan(X)) return detail::kNotCounted;
-    const double B = std::floor((X - FirstBin) / BinWidth);
-    // When LastBin - FirstBin is not a whole number of bins, a value below Top can map just
-    // past the last bin; it counts as Overflow, so the bins keep their number and width.
-    if (!(B < NBins)) return detail::kOverflow;
-    return static_cast<int>(B);
-  };
-  detail::CountHistogram(Data(), FirstElem, LastElem, NBins, Bin, Histo, Underflow, Overflow,
+  const detail::TDoubleBins Bins(FirstBin, LastBin, BinWidth, detail::kNotCounted);
+  if (Bins.NBins == 0) return false;
+  detail::CountHistogram(Data(), FirstElem, LastElem, Bins.NBins, Bins, Histo, Underflow, Overflow,
                          MaxCnt);
   return true;
 }

@@ -142,6 +142,80 @@ class NMX_API TMatrix : public TMatrixBase<double> {
   /// Order is not below the rows (columns); any other Mode returns 0 and changes nothing.
   int Diff(int Order, NMX_nmxbase::TApplyColRow Mode);
 
+  // --- statistics and transformations of a matrix of doubles ------------------------------
+
+  /// Counts the cells of the range (X columns, Y rows, normalised) into round(|LastBin -
+  /// FirstBin| / BinWidth) + 1 bins, bin k covering [FirstBin + k BinWidth, FirstBin + (k + 1)
+  /// BinWidth). Cells below FirstBin and NaN count as Underflow; cells from LastBin + BinWidth
+  /// up, and cells that map to a bin beyond the last (when LastBin - FirstBin is not a whole
+  /// number of bins), as Overflow. MaxCnt is the largest bin count. Returns false, touching
+  /// nothing, for more than 500 bins or a BinWidth that is not > 0.
+  bool Histogram(int LoX, int LoY, int HiX, int HiY, double FirstBin, double LastBin,
+                 double BinWidth, NMX_nmxbase::TIntArray& Histo, int& Underflow, int& Overflow,
+                 int& MaxCnt) const;
+  /// The same into an integer vector, resized to the number of bins (elements 1..nbins).
+  /// False for a nullptr Histo.
+  bool Histogram(int LoX, int LoY, int HiX, int HiY, double FirstBin, double LastBin,
+                 double BinWidth, NMX_vector::TIntVector* Histo, int& Underflow, int& Overflow,
+                 int& MaxCnt) const;
+  /// Pearson's correlation of the corresponding cells of this matrix and OtherMat, from the
+  /// co-moments about the means (no digits lost to an offset); 0 for fewer than three cells,
+  /// for cells all 0 or without spread in either matrix. Raises ENMXMatrixError ("matrices do
+  /// not match") for other dimensions or a nullptr.
+  double Correlate(const TMatrix* OtherMat) const;
+
+  /// Subtracts from every cell the mean of its column; Means, when given, receives them.
+  /// OnChange once.
+  void MeanCenterColumns(NMX_vector::TVector* Means);
+  /// The same per row.
+  void MeanCenterRows(NMX_vector::TVector* Means);
+  /// Per column: MeanVar; when the variance is > 0, every cell becomes (x - mean) / sqrt(var),
+  /// else the column stays. Means and StdDevs, when given, receive mean and sqrt(var) (a
+  /// column of one or two cells has variance 1: it is only centred). OnChange once.
+  void StandardizeColumns(NMX_vector::TVector* Means, NMX_vector::TVector* StdDevs);
+  /// The same per row.
+  void StandardizeRows(NMX_vector::TVector* Means, NMX_vector::TVector* StdDevs);
+  /// Per column: med = Percentile(50), d = |med - Percentile(RefQuant)|; when d > 0 every cell
+  /// becomes (x - med) / d. Medians and QuantDiffs, when given, receive med and d. OnChange
+  /// once.
+  void QNormalizeColumns(double RefQuant, NMX_vector::TVector* Medians,
+                         NMX_vector::TVector* QuantDiffs);
+  /// The same per row.
+  void QNormalizeRows(double RefQuant, NMX_vector::TVector* Medians,
+                      NMX_vector::TVector* QuantDiffs);
+
+  /// EdgeVector with all columns (orRowwise) or all rows (orColwise).
+  int EdgeVector(NMX_nmxbase::TOrientation Orient, NMX_nmxbase::TEdgeOp EdgeOp,
+                 NMX_vector::TVector* Dest);
+  /// The profile of the matrix: orRowwise gives Dest NrOfRows elements, element r the
+  /// statistic of cells [c, r] over the columns c listed in EdgeIx (1-based; empty: all);
+  /// orColwise NrOfColumns elements over the listed rows. eoMin and eoMax start from ±the
+  /// largest double, eoSum adds, eoMean divides the sum by the number of columns (rows) of the
+  /// matrix, not by the number listed; eoStdDev is the sample standard deviation of the k
+  /// values used, 0 for k < 3, from deviations. A listed index outside the matrix is skipped
+  /// and makes the result -2, else 0. Other EdgeOp values leave the elements 0. A nullptr Dest
+  /// returns -1.
+  int EdgeVector(NMX_nmxbase::TOrientation Orient, NMX_nmxbase::TEdgeOp EdgeOp,
+                 const NMX_nmxbase::TIntArray& EdgeIx, NMX_vector::TVector* Dest);
+  /// The distance of rows obj1 and obj2 over all columns: dmTanimoto Σab / (Σa² + Σb² - Σab),
+  /// dmManhattan Σ|a - b|, dmEuclidean sqrt Σ(a - b)², dmSqrEuclidean Σ(a - b)², dmDice 2Σab /
+  /// (Σa² + Σb²), dmUserDefined what OnCalcDistance sets (0 without a handler); other modes
+  /// 0. Rows outside the matrix read 0. Tanimoto and Dice of two rows of zeros are 0 (0/0).
+  double DistanceOfObjects(NMX_nmxbase::TDistMode Mode, int obj1, int obj2);
+  /// DMat (not resized) := the distances of all pairs of rows, through SetVal, the diagonal
+  /// 0. Returns 0; -2 when DMat's columns differ from NrOfRows, else -1 when DMat is not
+  /// square; -1 for a nullptr. DMat is untouched on failure.
+  int CalcDistMat(NMX_nmxbase::TDistMode Mode, TMatrix* DMat);
+  /// Fills this matrix with a random selection of SrcMat's columns and rows: nc =
+  /// round(columns · colpct / 100) columns (all, in order, when nc is every column; else
+  /// distinct ones at random), nr = round(rows · rowpct / 100) rows drawn at random, repeats
+  /// allowed exactly when BootStrap. RndColIx and RndRowIx receive the 1-based numbers drawn.
+  /// Returns 0; -3 for a nullptr SrcMat, -5 when RndColIx or RndRowIx is empty on entry, -2
+  /// for nr < 1 or rowpct > 100, else -1 for nc < 1 or colpct > 100 (nothing changes). The
+  /// platform generator is reseeded from the clock.
+  int ResampleExtMat(const TMatrix* SrcMat, double colpct, double rowpct, bool BootStrap,
+                     NMX_nmxbase::TIntArray& RndColIx, NMX_nmxbase::TIntArray& RndRowIx);
+
  private:
   // Resizes this matrix to Nc × Nr with its own Resize and writes Cells (column-major) into it
   // as SetVal would: straight into the buffer without an OnChange handler, else one SetVal per

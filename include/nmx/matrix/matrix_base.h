@@ -13,6 +13,7 @@
 #include "nmx/config.h"
 #include "nmx/matrix/errors.h"
 #include "nmx/platform/component.h"
+#include "nmx/vector/vector.h"
 #include "nmx/vector/vector_base.h"
 
 namespace NMX_matrix {
@@ -257,6 +258,101 @@ class NMX_API TMatrixBase : public NMX_platform::TComponent {
   /// empty, when Dest is empty on entry (an empty array stands for "no array").
   int DuplicateDataAsArray(T2DArray& Dest) const;
 
+  // --- statistics over ranges ---------------------------------------------------------------
+  //
+  // Ranges are normalised by MakeValidColRange / MakeValidRowRange (two zeros: the whole
+  // dimension); mind the order of the range arguments, which differs between the members.
+  // Cells are visited column by column, rows ascending within a column. Variances and the
+  // higher moments come from NMX_math1::CentralMoments: formed from deviations, never from raw
+  // power sums, so a large common offset of the data costs no digits. Nothing here changes
+  // the matrix.
+
+  /// The sum of the cells of the range, in order (for integers modulo 2^32).
+  T Sum(int LoC, int LoR, int HiC, int HiR) const;
+  /// Mean := the sum / n; Variance := the sample variance (divisor n - 1), exactly 1 for one
+  /// or two cells.
+  void MeanVar(int LowCol, int LowRow, int HighCol, int HighRow, double& Mean,
+               double& Variance) const;
+  /// The smallest and the largest cell of the range; the searches start from the largest
+  /// double and its negation (2147483647 and -2147483647 for integers), so a range holding
+  /// only NaN reports those.
+  void MinMax(int LowCol, int LowRow, int HighCol, int HighRow, T& Minimum, T& Maximum) const;
+  /// exp(Σ ln x / n); 0 when a cell is 0. Raises ENMXMatrixError ("negative argument passed
+  /// to GeometricMean") at the first negative cell.
+  double GeometricMean(int LowCol, int LowRow, int HighCol, int HighRow) const;
+  /// n / Σ(1/x). Raises ENMXMatrixError ("negative or zero argument passed to
+  /// HarmonicMean") at the first cell <= 0.
+  double HarmonicMean(int LowCol, int LowRow, int HighCol, int HighRow) const;
+  /// Skewness m3 / s³ and excess kurtosis m4 / s⁴ - 3 of the range, m3 and m4 the central
+  /// moments divided by n and s the sample standard deviation; 0 and 0 for fewer than two
+  /// cells and for cells without spread.
+  void SkewKurt(int LowCol, int LowRow, int HighCol, int HighRow, double& Skewness,
+                double& Kurtosis) const;
+  /// The bias-corrected forms n² S / ((n - 1)(n - 2)) and (K + 3) n² (n + 1) / ((n - 1)(n -
+  /// 2)(n - 3)) - 3 (n - 1)² / ((n - 2)(n - 3)); 0 and 0 for n <= 3 and for cells without
+  /// spread (for which the formula would report a kurtosis of its constant term).
+  void SkewKurtSample(int LowCol, int LowRow, int HighCol, int HighRow, double& Skewness,
+                      double& Kurtosis) const;
+  /// SkewKurt, also giving the number of cells NData.
+  void SkewKurtIntern(int LowCol, int LowRow, int HighCol, int HighRow, double& Skewness,
+                      double& Kurtosis, int& NData) const;
+  /// The quartiles by the (n + 1)p rule on the sorted cells x1..xn: k = trunc((n + 1)p), x1
+  /// for k = 0, xn for k >= n, else xk interpolated towards xk+1; one cell gives it three
+  /// times. Always true. Sorts a copy (NMX_math1::SortArray, which reports its passes); a copy
+  /// that cannot be allocated raises ENMXMatrixError ("not enough memory on heap").
+  bool Quartiles(int LowCol, int LowRow, int HighCol, int HighRow, double& Q1, double& Q2,
+                 double& Q3) const;
+  /// The cell of 0-based rank round(n · prob / 100) (ties to even) of the range, prob clamped
+  /// to 0..100, found by NMX_math1::QuickSelect: prob 0 gives the minimum, 50 over four cells
+  /// the third smallest. A rank of n (prob near 100) gives the largest cell. The copy it
+  /// selects in raises as Quartiles does.
+  double Percentile(double prob, int LowCol, int LowRow, int HighCol, int HighRow) const;
+  /// An estimate from SampleSize cells drawn with replacement (a random column of the range,
+  /// then a random row; the platform generator is reseeded from the clock): the cell of rank
+  /// round(SampleSize · prob / 100) of the sample. For a matrix of doubles, a prob that falls
+  /// among the sample's zeros gives 0. SampleSize 0 or not below n gives the exact Percentile.
+  double Percentile(double prob, int LowCol, int LowRow, int HighCol, int HighRow,
+                    int SampleSize) const;
+  /// The number of cells x of the range with RangeLow <= x <= RangeHigh.
+  int CountValues(int LowCol, int HighCol, int LowRow, int HighRow, double RangeLow,
+                  double RangeHigh) const;
+  /// ColIx, RowIx := the cell of the range nearest to Value (the first met on ties, columns
+  /// outer); both 0 when no difference is below the largest double.
+  void Find(int LowCol, int HighCol, int LowRow, int HighRow, T Value, int& ColIx,
+            int& RowIx) const;
+  /// Bisects column Col, sorted ascending (ColIsAscending) or descending, for Value: a row
+  /// holding Value, or the one of the final pair nearer to it (the higher one on a tie). Col
+  /// is not checked; outside the matrix the column reads 0.
+  int FindInSortedColumn(int Col, bool ColIsAscending, T Value) const;
+  /// ResultArray := NrOfColumns × NrOfRows, true where the cell exceeds Threshold; returns the
+  /// number of true cells.
+  int Dichotomize(double Threshold, NMX_nmxbase::TBool2DArray& ResultArray) const;
+  /// Means := the column means (dimColumns) or the row means (dimRows), resized to fit; any
+  /// other Dim or a nullptr does nothing.
+  void MeanVec(NMX_nmxbase::TDims Dim, NMX_vector::TVector* Means) const;
+
+  // --- reordering (each fires OnChange once) -----------------------------------------------
+
+  /// Sorts the rows LowRow..HighRow by their cells in column SortColIx by comb sort (the gap
+  /// starting from HighRow - LowRow, equal keys never exchanged): each exchange swaps the
+  /// cells of the two rows in columns LowCol..HighCol, and the key cells too when the key
+  /// column lies outside them, then fires OnSortExchange(this, 2, i, j, LowCol, HighCol).
+  /// Cells outside LowCol..HighCol stay. A range of one row returns at once, firing nothing.
+  /// SortColIx is not checked (outside the matrix nothing is sorted).
+  void SortRows(int SortColIx, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
+  /// The same for the columns LowCol..HighCol by their cells in row SortRowIx, exchanges
+  /// reported as OnSortExchange(this, 1, i, j, LowRow, HighRow).
+  void SortCols(int SortRowIx, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
+  /// Reverses the order of the columns.
+  void MirrorColumns();
+  /// Reverses the order of the rows.
+  void MirrorRows();
+  /// Exchanges two whole columns; indices outside the matrix change nothing (OnChange fires
+  /// all the same).
+  void ExchangeColumns(int c1, int c2);
+  /// Exchanges two whole rows; indices outside the matrix change nothing.
+  void ExchangeRows(int r1, int r2);
+
   // --- files and streams --------------------------------------------------------------------
   //
   // Text files are written in binary mode with CR LF line ends; the readers take CR LF or LF
@@ -349,6 +445,11 @@ class NMX_API TMatrixBase : public NMX_platform::TComponent {
   /// Raises ENMXMatrixError "Component "<Name>": not enough memory on heap".
   [[noreturn]] void RaiseNoMemory() const;
 
+  /// The columns of a normalised range as pieces of the cell buffer.
+  std::vector<std::span<const T>> Pieces(int LowCol, int LowRow, int HighCol, int HighRow) const;
+  /// A copy of the cells of a normalised range; raises "not enough memory on heap".
+  TArray RangeCopy(int LowCol, int LowRow, int HighCol, int HighRow) const;
+
   int FNCol = 1;
   int FNRow = 1;
   int FAuxCol = 0;
@@ -370,8 +471,11 @@ class NMX_API TMatrixBase : public NMX_platform::TComponent {
   template <class In>
   int CopyFrom1D(const std::vector<In>& Src, int FirstElem, int LastElem, int Col, int Row,
                  bool AsColumn);
-  // The text of one value in the files; the default comment's class name.
+  // The text of one value in the files.
   std::string ValueText(T X) const;
+  // The comb sort of lines Low..High keyed by Key(i), Swap(i, j) exchanging two lines.
+  template <class KeyAt, class SwapLines>
+  void CombSortLines(int Low, int High, bool Ascending, KeyAt&& Key, SwapLines&& Swap);
   template <class In>
   int CopyFrom2D(const std::vector<std::vector<In>>& Src, int SrcColLo, int SrcRowLo,
                  int SrcColHi, int SrcRowHi, int Col, int Row);
