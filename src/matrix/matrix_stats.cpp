@@ -67,6 +67,22 @@ double Select(std::vector<T>& Values, int K) {
   }
 }
 
+// The order the comb sort of the container sorts leaves Keys in: Ix[k] is the index of the key
+// that ends at position k. The keys are sorted on a copy with the same exchanges as the sort
+// of the lines themselves (gap from the count less one), so equal keys end in the same order.
+template <class T>
+std::vector<Size> SortedOrder(std::span<const T> Keys, bool Ascending) {
+  std::vector<T> K(Keys.begin(), Keys.end());
+  std::vector<Size> Ix(K.size());
+  for (Size I = 0; I < Ix.size(); ++I) Ix[I] = I;
+  E::CombSortAnnounced<T>([&](Size I) -> T& { return K[I]; }, K.size(), Ascending, K.size() - 1,
+                          [&](Size I, Size J) {
+                            std::swap(Ix[I], Ix[J]);
+                            return true;
+                          });
+  return Ix;
+}
+
 }  // namespace
 
 template <class T>
@@ -379,16 +395,34 @@ void TMatrixBase<T>::SortRows(int SortColIx, bool Ascending, int LowCol, int Low
   MakeValidRowRange(LowRow, HighRow);
   if (LowRow == HighRow) return;
   if (SortColIx >= 1 && SortColIx <= FNCol) {
-    CombSortLines(
-        LowRow, HighRow, Ascending, [&](int R) -> T& { return FMat[Offset(SortColIx, R)]; },
-        [&](int R1, int R2) {
-          // The sort exchanged the key cells; the other cells of the range follow.
-          for (int C = LowCol; C <= HighCol; ++C) {
-            if (C == SortColIx) continue;
-            std::swap(FMat[Offset(C, R1)], FMat[Offset(C, R2)]);
-          }
-          SortExchange(2, R1, R2, LowCol, HighCol);
-        });
+    if (!OnSortExchange) {
+      // Nobody watches the single exchanges: the keys are sorted with an index trail (the same
+      // exchanges, so the same order of equal keys) and each column is permuted once.
+      const auto Ix = SortedOrder(Column(SortColIx).subspan(static_cast<Size>(LowRow - 1),
+                                                            static_cast<Size>(HighRow - LowRow + 1)),
+                                  Ascending);
+      TArray Line(Ix.size());
+      const auto Permute = [&](int C) {
+        T* Cells = FMat.data() + Offset(C, LowRow);
+        for (Size K = 0; K < Ix.size(); ++K) Line[K] = Cells[Ix[K]];
+        std::copy(Line.begin(), Line.end(), Cells);
+      };
+      for (int C = LowCol; C <= HighCol; ++C) {
+        if (C != SortColIx) Permute(C);
+      }
+      Permute(SortColIx);
+    } else {
+      CombSortLines(
+          LowRow, HighRow, Ascending, [&](int R) -> T& { return FMat[Offset(SortColIx, R)]; },
+          [&](int R1, int R2) {
+            // The sort exchanged the key cells; the other cells of the range follow.
+            for (int C = LowCol; C <= HighCol; ++C) {
+              if (C == SortColIx) continue;
+              std::swap(FMat[Offset(C, R1)], FMat[Offset(C, R2)]);
+            }
+            SortExchange(2, R1, R2, LowCol, HighCol);
+          });
+    }
   }
   Changed();
 }
@@ -400,15 +434,38 @@ void TMatrixBase<T>::SortCols(int SortRowIx, bool Ascending, int LowCol, int Low
   MakeValidRowRange(LowRow, HighRow);
   if (LowCol == HighCol) return;
   if (SortRowIx >= 1 && SortRowIx <= FNRow) {
-    CombSortLines(
-        LowCol, HighCol, Ascending, [&](int C) -> T& { return FMat[Offset(C, SortRowIx)]; },
-        [&](int C1, int C2) {
-          for (int R = LowRow; R <= HighRow; ++R) {
-            if (R == SortRowIx) continue;
-            std::swap(FMat[Offset(C1, R)], FMat[Offset(C2, R)]);
-          }
-          SortExchange(1, C1, C2, LowRow, HighRow);
-        });
+    if (!OnSortExchange) {
+      TArray Keys(static_cast<Size>(HighCol - LowCol + 1));
+      for (int C = LowCol; C <= HighCol; ++C) {
+        Keys[static_cast<Size>(C - LowCol)] = FMat[Offset(C, SortRowIx)];
+      }
+      const auto Ix = SortedOrder(std::span<const T>(Keys), Ascending);
+      // The columns move as blocks of the row range, the key row with them.
+      const Size Height = static_cast<Size>(HighRow - LowRow + 1);
+      TArray Moved(Ix.size() * Height);
+      for (Size K = 0; K < Ix.size(); ++K) {
+        const T* From = FMat.data() + Offset(LowCol + static_cast<int>(Ix[K]), LowRow);
+        std::copy(From, From + Height, Moved.begin() + static_cast<std::ptrdiff_t>(K * Height));
+      }
+      for (Size K = 0; K < Ix.size(); ++K) {
+        T* To = FMat.data() + Offset(LowCol + static_cast<int>(K), LowRow);
+        std::copy(Moved.begin() + static_cast<std::ptrdiff_t>(K * Height),
+                  Moved.begin() + static_cast<std::ptrdiff_t>((K + 1) * Height), To);
+        if (SortRowIx < LowRow || SortRowIx > HighRow) {
+          FMat[Offset(LowCol + static_cast<int>(K), SortRowIx)] = Keys[Ix[K]];
+        }
+      }
+    } else {
+      CombSortLines(
+          LowCol, HighCol, Ascending, [&](int C) -> T& { return FMat[Offset(C, SortRowIx)]; },
+          [&](int C1, int C2) {
+            for (int R = LowRow; R <= HighRow; ++R) {
+              if (R == SortRowIx) continue;
+              std::swap(FMat[Offset(C1, R)], FMat[Offset(C2, R)]);
+            }
+            SortExchange(1, C1, C2, LowRow, HighRow);
+          });
+    }
   }
   Changed();
 }

@@ -276,12 +276,71 @@ int TMatrix::CalcDistMat(NMX_nmxbase::TDistMode Mode, TMatrix* DMat) {
   if (DMat == nullptr) return -1;
   if (DMat->FNCol != FNRow) return -2;
   if (DMat->FNCol != DMat->FNRow) return -1;
-  for (int I = 1; I <= FNRow; ++I) {
-    DMat->SetVal(I, I, 0.0);
-    for (int J = I + 1; J <= FNRow; ++J) {
-      const double D = DistanceOfObjects(Mode, I, J);
-      DMat->SetVal(I, J, D);
-      DMat->SetVal(J, I, D);
+  const int N = FNRow;
+  const auto Store = [DMat](int I, int J, double D) {
+    DMat->PutVal(I, J, D);
+    DMat->PutVal(J, I, D);
+  };
+  if (Mode == NMX_nmxbase::dmUserDefined || Mode > NMX_nmxbase::dmUserDefined || DMat == this) {
+    for (int I = 1; I <= N; ++I) {
+      DMat->PutVal(I, I, 0.0);
+      for (int J = I + 1; J <= N; ++J) Store(I, J, DistanceOfObjects(Mode, I, J));
+    }
+    return 0;
+  }
+  // Row I against all later rows at once: the sums of every pair advance together, column by
+  // column, each in ascending column order as DistanceOfObjects takes it, so the distances are
+  // the same bits, while each pass runs down a contiguous column.
+  const Size M = static_cast<Size>(N);
+  std::vector<double> AB(M), A2(M), B2(M), Abs(M), Sq(M);
+  const bool Products = Mode == NMX_nmxbase::dmTanimoto || Mode == NMX_nmxbase::dmDice;
+  for (int I = 1; I <= N; ++I) {
+    const Size First = static_cast<Size>(I);  // 0-based index of row I + 1
+    std::fill(AB.begin(), AB.end(), 0.0);
+    std::fill(A2.begin(), A2.end(), 0.0);
+    std::fill(B2.begin(), B2.end(), 0.0);
+    std::fill(Abs.begin(), Abs.end(), 0.0);
+    std::fill(Sq.begin(), Sq.end(), 0.0);
+    for (int C = 1; C <= FNCol; ++C) {
+      const double* Col = FMat.data() + Offset(C, 1);
+      const double A = Col[I - 1];
+      if (Products) {
+        for (Size J = First; J < M; ++J) {
+          AB[J] += A * Col[J];
+          A2[J] += A * A;
+          B2[J] += Col[J] * Col[J];
+        }
+      } else if (Mode == NMX_nmxbase::dmManhattan) {
+        for (Size J = First; J < M; ++J) Abs[J] += std::fabs(A - Col[J]);
+      } else {
+        for (Size J = First; J < M; ++J) Sq[J] += (A - Col[J]) * (A - Col[J]);
+      }
+    }
+    DMat->PutVal(I, I, 0.0);
+    for (Size J = First; J < M; ++J) {
+      double D = 0.0;
+      switch (Mode) {
+        case NMX_nmxbase::dmTanimoto: {
+          const double Den = A2[J] + B2[J] - AB[J];
+          D = Den == 0.0 ? 0.0 : AB[J] / Den;
+          break;
+        }
+        case NMX_nmxbase::dmDice: {
+          const double Den = A2[J] + B2[J];
+          D = Den == 0.0 ? 0.0 : 2.0 * AB[J] / Den;
+          break;
+        }
+        case NMX_nmxbase::dmManhattan:
+          D = Abs[J];
+          break;
+        case NMX_nmxbase::dmEuclidean:
+          D = std::sqrt(Sq[J]);
+          break;
+        default:
+          D = Sq[J];
+          break;
+      }
+      Store(I, static_cast<int>(J) + 1, D);
     }
   }
   return 0;

@@ -8,6 +8,7 @@
 
 #include "matrix/matrix_builders.h"
 #include "nmx/matrix/matrix.h"
+#include "nmx/platform/random.h"
 #include "nmx/vector/intvector.h"
 #include "nmx/vector/vector.h"
 #include "support/tolerance.h"
@@ -238,6 +239,41 @@ TEST(MatrixStats, SortRowsMovesOnlyTheRange) {
   EXPECT_EQ(Log.Calls, "");
 }
 
+// Without an exchange handler the sorts take a faster path; it must leave every cell where the
+// exchanges would, equal keys included.
+TEST(MatrixStats, SortsWithAndWithoutAHandlerAgree) {
+  struct Case {
+    bool Rows;
+    int Key, LowCol, LowRow, HighCol, HighRow;
+    bool Ascending;
+  };
+  const Case Cases[] = {{true, 1, 0, 0, 0, 0, true},   {true, 4, 2, 3, 5, 40, false},
+                        {true, 6, 1, 1, 3, 60, true},  {false, 2, 0, 0, 0, 0, false},
+                        {false, 50, 2, 10, 5, 30, true}, {false, 5, 1, 10, 6, 30, true}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(::testing::Message() << (C.Rows ? "rows by column " : "columns by row ") << C.Key);
+    TMatrix Fast, Slow;
+    Fast.Resize(6, 60);
+    NMX_platform::SetRandSeed(17);
+    Fast.FillRandomUniform(0, 4);
+    for (int Col = 1; Col <= 6; ++Col) {
+      for (int Row = 1; Row <= 60; ++Row) Fast.SetVal(Col, Row, std::floor(Fast.GetVal(Col, Row)) + Row * 1e-3 * (Col > 1));
+    }
+    Slow.Assign(&Fast);
+    int Exchanges = 0;
+    Slow.OnSortExchange = [&](NMX_platform::TObject*, std::uint8_t, int, int, int, int) { ++Exchanges; };
+    if (C.Rows) {
+      Fast.SortRows(C.Key, C.Ascending, C.LowCol, C.LowRow, C.HighCol, C.HighRow);
+      Slow.SortRows(C.Key, C.Ascending, C.LowCol, C.LowRow, C.HighCol, C.HighRow);
+    } else {
+      Fast.SortCols(C.Key, C.Ascending, C.LowCol, C.LowRow, C.HighCol, C.HighRow);
+      Slow.SortCols(C.Key, C.Ascending, C.LowCol, C.LowRow, C.HighCol, C.HighRow);
+    }
+    EXPECT_GT(Exchanges, 0);
+    EXPECT_EQ(RowsOf(Fast), RowsOf(Slow));
+  }
+}
+
 TEST(MatrixStats, MirrorAndExchange) {
   TMatrix M;
   SetRows(M, {{1, 2, 3}, {4, 5, 6}});
@@ -314,6 +350,26 @@ TEST(MatrixStats, DistancesOfRows) {
   DMat.Fill(9.0);
   EXPECT_EQ(M.CalcDistMat(NMX_nmxbase::dmUserDefined, &DMat), 0);
   EXPECT_EQ(RowsOf(DMat), (Rows{{0, 12, 13}, {12, 0, 23}, {13, 23, 0}}));  // the handler's
+  // Every mode gives the bits of DistanceOfObjects, pair by pair.
+  TMatrix R, D;
+  NMX_platform::SetRandSeed(3);
+  R.Resize(7, 23);
+  R.FillRandomGauss(0, 1e3);
+  D.Resize(23, 23);
+  for (const auto Mode : {NMX_nmxbase::dmTanimoto, NMX_nmxbase::dmManhattan,
+                          NMX_nmxbase::dmEuclidean, NMX_nmxbase::dmSqrEuclidean,
+                          NMX_nmxbase::dmDice}) {
+    SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(Mode));
+    ASSERT_EQ(R.CalcDistMat(Mode, &D), 0);
+    int Bad = 0;
+    for (int I = 1; I <= 23; ++I) {
+      for (int J = 1; J <= 23; ++J) {
+        const double Want = I == J ? 0.0 : R.DistanceOfObjects(Mode, I, J);
+        Bad += D.GetVal(I, J) != Want;
+      }
+    }
+    EXPECT_EQ(Bad, 0);
+  }
   TMatrix Wrong;
   Wrong.Resize(2, 3);
   Wrong.Fill(9.0);
