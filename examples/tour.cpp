@@ -273,6 +273,57 @@ void LinearSystem() {
               Cross.GetVal(2, 1), Cross.GetVal(3, 1), Cross.Trace());
 }
 
+// A small table of measurements in a matrix (one row per sample, one column per quantity):
+// column statistics, standardised columns, the rows sorted by one column, and the distances
+// between the rows.
+void MatrixStatistics() {
+  Heading("Statistics of a matrix of measurements");
+  // Columns: length (mm), width (mm), mass (g) of five parts.
+  const double Parts[5][3] = {{52.1, 20.3, 14.2}, {49.8, 19.9, 13.1}, {55.0, 21.2, 15.9},
+                              {50.5, 20.0, 13.6}, {53.2, 20.8, 14.8}};
+  NMX_matrix::TMatrix M;
+  M.Resize(3, 5);
+  for (int R = 1; R <= 5; ++R) {
+    for (int C = 1; C <= 3; ++C) M.SetVal(C, R, Parts[R - 1][C - 1]);
+  }
+  const char* Names[3] = {"length", "width", "mass"};
+  for (int C = 1; C <= 3; ++C) {
+    double Mean = 0, Variance = 0, Q1 = 0, Q2 = 0, Q3 = 0;
+    M.MeanVar(C, 1, C, 5, Mean, Variance);
+    M.Quartiles(C, 1, C, 5, Q1, Q2, Q3);
+    std::printf("%-6s mean %.2f, sd %.3f, quartiles %.2f %.2f %.2f\n", Names[C - 1], Mean,
+                std::sqrt(Variance), Q1, Q2, Q3);
+  }
+  NMX_matrix::TMatrix Z;
+  Z.Assign(&M);
+  NMX_vector::TVector Means, Sds;
+  Z.StandardizeColumns(&Means, &Sds);
+  std::printf("standardised part 3: %.3f %.3f %.3f (each column now mean 0, sd 1)\n",
+              Z.GetVal(1, 3), Z.GetVal(2, 3), Z.GetVal(3, 3));
+  NMX_matrix::TMatrix L, D;
+  L.Assign(&M);
+  L.SortRows(3, true, 0, 0, 0, 0);  // by mass, lightest first
+  std::printf("masses in order:");
+  for (int R = 1; R <= 5; ++R) std::printf(" %.1f", L.GetVal(3, R));
+  std::printf("\n");
+  D.Resize(5, 5);
+  Z.CalcDistMat(NMX_nmxbase::dmEuclidean, &D);  // on the standardised columns
+  std::printf("distances of the standardised parts:\n");
+  for (int R = 1; R <= 5; ++R) {
+    std::printf("  part %d:", R);
+    for (int C = 1; C <= 5; ++C) std::printf(" %5.2f", D.GetVal(C, R));
+    std::printf("\n");
+  }
+  std::printf("correlation of length and mass: %.4f\n", [&] {
+    NMX_matrix::TMatrix A, B;
+    A.Resize(1, 5);
+    B.Resize(1, 5);
+    A.CopyFrom(&M, 1, 1, 1, 5, 1, 1);
+    B.CopyFrom(&M, 3, 1, 3, 5, 1, 1);
+    return A.Correlate(&B);
+  }());
+}
+
 }  // namespace
 
 int main() {
@@ -285,5 +336,6 @@ int main() {
   Integration();
   OpenArrays();
   LinearSystem();
+  MatrixStatistics();
   return 0;
 }
