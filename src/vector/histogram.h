@@ -8,14 +8,16 @@
 #include <span>
 #include <vector>
 
+#include "math1/bins.h"
 #include "nmx/base/types.h"
 
 namespace NMX_vector::detail {
 
-/// Where a value goes in a histogram: a bin index >= 0, or one of these.
-inline constexpr int kUnderflow = -1;
-inline constexpr int kOverflow = -2;
-inline constexpr int kNotCounted = -3;
+// Where a value goes in a histogram: a bin index >= 0, or one of the codes of the shared bin
+// rule.
+using NMX_math1::detail::kNotCounted;
+using NMX_math1::detail::kOverflow;
+using NMX_math1::detail::kUnderflow;
 
 /// Counts the values of the elements FirstElem..LastElem of Data (indices outside read 0) into
 /// NBins bins, Bin(x) telling where x goes, and stores the counts in Histo (resized to NBins)

@@ -12,6 +12,7 @@
 #include "nmx/math1/moments.h"
 #include "nmx/math1/random.h"
 #include "nmx/platform/random.h"
+#include "math1/bins.h"
 #include "vector/histogram.h"
 #include "vector/write_paths.h"
 
@@ -63,17 +64,7 @@ bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double Las
                         int& Overflow, int& MaxCnt) const {
   const int NBins = DoubleBinCount(FirstBin, LastBin, BinWidth);
   if (NBins == 0) return false;
-  const double Top = LastBin + BinWidth;
-  auto Bin = [FirstBin, Top, BinWidth, NBins](double X) {
-    if (X < FirstBin) return detail::kUnderflow;
-    if (X >= Top) return detail::kOverflow;
-    if (std::isnan(X)) return detail::kNotCounted;
-    const double B = std::floor((X - FirstBin) / BinWidth);
-    // When LastBin - FirstBin is not a whole number of bins, a value below Top can map just
-    // past the last bin; it counts as Overflow, so the bins keep their number and width.
-    if (!(B < NBins)) return detail::kOverflow;
-    return static_cast<int>(B);
-  };
+  const NMX_math1::detail::TDoubleBins Bin{FirstBin, LastBin + BinWidth, BinWidth, NBins};
   detail::CountHistogram(Data(), FirstElem, LastElem, NBins, Bin, Histo, Underflow, Overflow,
                          MaxCnt);
   return true;
