@@ -28,6 +28,7 @@
 #pragma once
 
 #include "nmx/openarrays/arithmetic.h"
+#include "nmx/openarrays/array_files.h"
 #include "nmx/openarrays/boolean.h"
 #include "nmx/openarrays/clone.h"
 #include "nmx/openarrays/columns.h"
