@@ -110,10 +110,17 @@ std::string EscapeComment(std::string_view C) {
   Out.reserve(C.size());
   for (const char Ch : C) {
     switch (Ch) {
-      case '\\': Out += "\\\\"; break;
-      case '\r': Out += "\\r"; break;
-      case '\n': Out += "\\n"; break;
-      default: Out += Ch;
+      case '\\':
+        Out += "\\\\";
+        break;
+      case '\r':
+        Out += "\\r";
+        break;
+      case '\n':
+        Out += "\\n";
+        break;
+      default:
+        Out += Ch;
     }
   }
   return Out;
@@ -128,10 +135,17 @@ bool UnescapeComment(std::string_view Line, std::string& Out) {
     }
     if (++K == Line.size()) return false;
     switch (Line[K]) {
-      case '\\': Out += '\\'; break;
-      case 'r': Out += '\r'; break;
-      case 'n': Out += '\n'; break;
-      default: return false;
+      case '\\':
+        Out += '\\';
+        break;
+      case 'r':
+        Out += '\r';
+        break;
+      case 'n':
+        Out += '\n';
+        break;
+      default:
+        return false;
     }
   }
   return true;
@@ -220,9 +234,15 @@ std::uint64_t GetLE(const unsigned char* P, int Bytes) {
   return V;
 }
 
-std::uint64_t BitsOf(double X) { return std::bit_cast<std::uint64_t>(X); }
-std::uint64_t BitsOf(std::int32_t X) { return std::bit_cast<std::uint32_t>(X); }
-void FromBits(std::uint64_t V, double& X) { X = std::bit_cast<double>(V); }
+std::uint64_t BitsOf(double X) {
+  return std::bit_cast<std::uint64_t>(X);
+}
+std::uint64_t BitsOf(std::int32_t X) {
+  return std::bit_cast<std::uint32_t>(X);
+}
+void FromBits(std::uint64_t V, double& X) {
+  X = std::bit_cast<double>(V);
+}
 void FromBits(std::uint64_t V, std::int32_t& X) {
   X = std::bit_cast<std::int32_t>(static_cast<std::uint32_t>(V));
 }
@@ -389,7 +409,8 @@ int LoadBinaryArray(const std::string& FName, Arr& A, std::string& Comment) {
   std::vector<T> Flat;
   std::string Bytes;
   while (static_cast<std::int64_t>(Flat.size()) < Count) {
-    const auto Take = std::min<std::uint64_t>(static_cast<std::uint64_t>(Count) - Flat.size(), kChunk);
+    const auto Take =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(Count) - Flat.size(), kChunk);
     if (!ReadBytes(F, Take * sizeof(T), Bytes)) return -6;
     const auto* P = reinterpret_cast<const unsigned char*>(Bytes.data());
     for (std::size_t J = 0; J < Take; ++J) {
@@ -416,7 +437,7 @@ int ReadBinaryArrayHeader(const std::string& FName, TArrayFileHeader& Header) {
   return 0;
 }
 
-#define NMX_INST(A)                                                               \
+#define NMX_INST(A)                                                                  \
   template int StoreArray<A>(const std::string&, const A&, const std::string&);      \
   template int LoadArray<A>(const std::string&, A&, std::string&);                   \
   template int SaveBinaryArray<A>(const std::string&, const A&, const std::string&); \

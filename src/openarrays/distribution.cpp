@@ -88,9 +88,8 @@ void Count(double FirstBin, double LastBin, double BinWidth, int NBins, ForEachV
 // The checks and the counting of the two 2-D members; Skip(col, row) tells the masked cells.
 template <class SkipCell>
 int FrequDist2D(const TDouble2DArray& A, int LoCol, int LoRow, int HiCol, int HiRow,
-                double FirstBin, double LastBin, double BinWidth, int ExtraStatus,
-                SkipCell&& Skip, TIntArray& Histo, int& Underflow, int& Overflow,
-                int& MaxCnt) {
+                double FirstBin, double LastBin, double BinWidth, int ExtraStatus, SkipCell&& Skip,
+                TIntArray& Histo, int& Underflow, int& Overflow, int& MaxCnt) {
   const auto E = detail::IsUsable(A) ? detail::Extents(A) : detail::ExtentsOf<TDouble2DArray>{};
   if (!detail::InExtent(LoCol, E[0]) || !detail::InExtent(HiCol, E[0]) ||
       !detail::InExtent(LoRow, E[1]) || !detail::InExtent(HiRow, E[1])) {
@@ -175,8 +174,8 @@ int FrequDistOfArray(const TDouble2DArray& A, int LoCol, int LoRow, int HiCol, i
                      double FirstBin, double LastBin, double BinWidth, TIntArray& Histo,
                      int& Underflow, int& Overflow, int& MaxCnt) {
   return FrequDist2D(
-      A, LoCol, LoRow, HiCol, HiRow, FirstBin, LastBin, BinWidth, 0,
-      [](int, int) { return false; }, Histo, Underflow, Overflow, MaxCnt);
+      A, LoCol, LoRow, HiCol, HiRow, FirstBin, LastBin, BinWidth, 0, [](int, int) { return false; },
+      Histo, Underflow, Overflow, MaxCnt);
 }
 
 int FrequDistOfArray(const TDouble2DArray& A, const TBool2DArray& Mask, int LoCol, int LoRow,

@@ -97,9 +97,9 @@ bool IsDichotomous(const Arr& A, ElemOf<Arr>& Val1, ElemOf<Arr>& Val2) {
   return true;
 }
 
-#define NMX_INST(A)                                   \
-  template bool IsMonotone<A>(const A&);              \
-  template bool IsStrictlyMonotone<A>(const A&);      \
+#define NMX_INST(A)                              \
+  template bool IsMonotone<A>(const A&);         \
+  template bool IsStrictlyMonotone<A>(const A&); \
   template bool IsDichotomous<A>(const A&, ElemOf<A>&, ElemOf<A>&);
 NMX_NUM_1(NMX_INST)
 #undef NMX_INST

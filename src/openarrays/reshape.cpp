@@ -50,9 +50,9 @@ bool RemoveColumn(Arr& A, int Col) {
   return true;
 }
 
-#define NMX_INST(A)                                                              \
+#define NMX_INST(A)                                                         \
   template void SerializeArray<A>(const A&, bool, NestedOf<ElemOf<A>, 1>&); \
-  template bool RemoveRow<A>(A&, int);                                           \
+  template bool RemoveRow<A>(A&, int);                                      \
   template bool RemoveColumn<A>(A&, int);
 NMX_NUM_2(NMX_INST)
 #undef NMX_INST

@@ -21,12 +21,12 @@ int SortArray(bool Ascending, Arr& A, NMX_nmxbase::TIntArray& Ix) {
   for (std::size_t K = 0; K < N; ++K) Ix[K] = static_cast<std::int32_t>(K + 1);
   if (N < 2) return -1;
   // The passes of the vectors' sort (first gap from n - 1), with Ix following each exchange.
-  NMX_math1::detail::CombSortAnnounced<T>(
-      [&A](std::size_t I) -> T& { return A[I]; }, N, Ascending, N - 1,
-      [&Ix](std::size_t I, std::size_t J) {
-        std::swap(Ix[I], Ix[J]);
-        return true;
-      });
+  NMX_math1::detail::CombSortAnnounced<T>([&A](std::size_t I) -> T& { return A[I]; }, N, Ascending,
+                                          N - 1,
+                                          [&Ix](std::size_t I, std::size_t J) {
+                                            std::swap(Ix[I], Ix[J]);
+                                            return true;
+                                          });
   return 0;
 }
 

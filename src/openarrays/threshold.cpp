@@ -39,7 +39,7 @@ int DichotomizeArray(const Arr& A, std::type_identity_t<ElemOf<Arr>> Low,
   return Dichotomize(A, B, [Low, High](ElemOf<Arr> X) { return Low <= X && X <= High; });
 }
 
-#define NMX_INST(A)                                                               \
+#define NMX_INST(A)                                                                  \
   template int DichotomizeArray<A>(const A&, ElemOf<A>, NestedOf<bool, RankOf<A>>&); \
   template int DichotomizeArray<A>(const A&, ElemOf<A>, ElemOf<A>, NestedOf<bool, RankOf<A>>&);
 NMX_NUM_2(NMX_INST)

@@ -113,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   static const std::string Path = TempPath(".arr");
   {
     std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-    if (Size != 0) Out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
+    if (Size != 0)
+      Out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
     Check(static_cast<bool>(Out), "writing the temporary file");
   }
   FuzzType<NMX_nmxbase::TDoubleArray>(Path, Size);

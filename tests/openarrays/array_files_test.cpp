@@ -31,8 +31,9 @@ const double kInf = std::numeric_limits<double>::infinity();
 
 // Values whose shortest text is long or unusual: every one must read back bit for bit.
 double Awkward(std::size_t K) {
-  const double Values[] = {0.1,  -0.0, 1e-320 /* subnormal */, 1.7976931348623157e308,
-                           1.0 / 3, -2.5e-9, 123456789012345678.0, 5e-324, 2.0 / 3 * 1e22};
+  const double Values[] = {0.1,           -0.0,    1e-320 /* subnormal */, 1.7976931348623157e308,
+                           1.0 / 3,       -2.5e-9, 123456789012345678.0,   5e-324,
+                           2.0 / 3 * 1e22};
   return Values[K % 9] * static_cast<double>(K / 9 + 1);
 }
 
@@ -164,8 +165,7 @@ TEST(ArrayFiles, CorruptBinaryFiles) {
       {"integer file", BinaryHead(1, 2, 2, {2, 1, 0, 0}, "", 0) + LE(1, 4) + LE(2, 4), -4, 0},
       {"rank 1 file", BinaryHead(1, 1, 1, {2, 0, 0, 0}, "", 0) + Doubles({1, 2}), -4, 0},
       {"data cut short", Good.substr(0, Good.size() - 1), -6, 0},
-      {"huge data claimed", BinaryHead(1, 1, 2, {46340, 46340, 0, 0}, "", 0) + Doubles({1}), -6,
-       0},
+      {"huge data claimed", BinaryHead(1, 1, 2, {46340, 46340, 0, 0}, "", 0) + Doubles({1}), -6, 0},
       {"trailing byte", Good + "x", -6, 0},
   };
   TempFile F("corrupt.bin");
@@ -224,8 +224,7 @@ TEST(ArrayFiles, CorruptTextFiles) {
       {"too many values", Sig + "double 2 2 1\r\nc\r\n1 2 3\r\n", -6},
       {"a word that is no number", Sig + "double 2 2 1\r\nc\r\n1 2x\r\n", -6},
       {"huge count claimed", Sig + "double 2 46340 46340\r\nc\r\n1 2\r\n", -6},
-      {"a word of 2 MiB", Sig + "double 2 2 1\r\nc\r\n1 " + std::string(2 << 20, '7') + "\r\n",
-       -6},
+      {"a word of 2 MiB", Sig + "double 2 2 1\r\nc\r\n1 " + std::string(2 << 20, '7') + "\r\n", -6},
   };
   TempFile F("corrupt.txt");
   for (const Case& C : Cases) {

@@ -74,12 +74,11 @@ TEST(PearsonCorrCoeffColsOfArray, FromDeviations) {
     int Col1, Col2;
   };
   const Case Zeros[] = {
-      {{{1, 2}, {2, 1}}, 0, 1},        // fewer than 3 rows
-      {{{1, 2, 3}, {4, 4, 4}}, 0, 1},  // no spread
-      {{{0, 0, 0}, {1, 2, 3}}, 0, 1},  // a zero column
-      {{{1, 2, 3}, {3, 1, 2}}, 0, 2},  // column index outside
-      {{{1, 2, 3}, {3, 1, 2}}, -1, 0},
-      {{{1, 2, 3}, {3, 1}}, 0, 1},     // ragged
+      {{{1, 2}, {2, 1}}, 0, 1},                                      // fewer than 3 rows
+      {{{1, 2, 3}, {4, 4, 4}}, 0, 1},                                // no spread
+      {{{0, 0, 0}, {1, 2, 3}}, 0, 1},                                // a zero column
+      {{{1, 2, 3}, {3, 1, 2}}, 0, 2},                                // column index outside
+      {{{1, 2, 3}, {3, 1, 2}}, -1, 0}, {{{1, 2, 3}, {3, 1}}, 0, 1},  // ragged
   };
   for (const Case& C : Zeros) {
     SCOPED_TRACE(::testing::Message() << C.A.size() << " columns, " << C.Col1 << " and " << C.Col2);
@@ -98,7 +97,7 @@ TEST(DistanceOfObjects, ModesAndCodes) {
   const Case Cases[] = {
       {NMX_nmxbase::dmEuclidean, 0, 1, 5},
       {NMX_nmxbase::dmSqrEuclidean, 0, 1, 25},
-      {NMX_nmxbase::dmManhattan, 1, 2, 4},               // |3-1| + |4-2|
+      {NMX_nmxbase::dmManhattan, 1, 2, 4},                    // |3-1| + |4-2|
       {NMX_nmxbase::dmTanimoto, 1, 2, 11.0 / (25 + 5 - 11)},  // Σab = 3 + 8
       {NMX_nmxbase::dmDice, 1, 2, 22.0 / 30},
       {static_cast<NMX_nmxbase::TDistMode>(9), 1, 2, 0},  // an unknown ordinal: 0, status 0
@@ -119,13 +118,10 @@ TEST(DistanceOfObjects, ModesAndCodes) {
     int Status;
   };
   const Bad Bads[] = {
-      {NMX_nmxbase::dmUserDefined, 0, 1, 0, 1, -1},
-      {NMX_nmxbase::dmEuclidean, 0, 3, 0, 1, -2},
-      {NMX_nmxbase::dmUserDefined, -1, 0, 0, 1, -2},   // later codes override
-      {NMX_nmxbase::dmEuclidean, 0, 1, 0, 2, -3},
-      {NMX_nmxbase::dmEuclidean, 5, 1, -1, 0, -3},
-      {NMX_nmxbase::dmEuclidean, 0, 1, 1, 0, -4},
-      {NMX_nmxbase::dmUserDefined, 9, 9, 2, -7, -4},
+      {NMX_nmxbase::dmUserDefined, 0, 1, 0, 1, -1},  {NMX_nmxbase::dmEuclidean, 0, 3, 0, 1, -2},
+      {NMX_nmxbase::dmUserDefined, -1, 0, 0, 1, -2},  // later codes override
+      {NMX_nmxbase::dmEuclidean, 0, 1, 0, 2, -3},    {NMX_nmxbase::dmEuclidean, 5, 1, -1, 0, -3},
+      {NMX_nmxbase::dmEuclidean, 0, 1, 1, 0, -4},    {NMX_nmxbase::dmUserDefined, 9, 9, 2, -7, -4},
   };
   for (const Bad& B : Bads) {
     SCOPED_TRACE(::testing::Message() << "mode " << int{B.Mode} << " objects " << B.Obj1 << ","

@@ -64,8 +64,8 @@ TEST(PercentileArray, RangesAreClipped) {
 
   // 3 columns of 2 rows: columns {1, 2}, {30, 40}, {5, 6}.
   const TDouble2DArray B{{1, 2}, {30, 40}, {5, 6}};
-  EXPECT_EQ(PercentileArray(0.0, B, 1, 0, 2, 1), 5.0);     // columns 1..2
-  EXPECT_EQ(PercentileArray(100.0, B, 0, 1, 2, 1), 40.0);  // row 1 only
+  EXPECT_EQ(PercentileArray(0.0, B, 1, 0, 2, 1), 5.0);       // columns 1..2
+  EXPECT_EQ(PercentileArray(100.0, B, 0, 1, 2, 1), 40.0);    // row 1 only
   EXPECT_EQ(PercentileArray(100.0, B, 5, 7, -3, -1), 40.0);  // clipped and exchanged: all
   EXPECT_EQ(PercentileArray(50.0, TDouble2DArray{{1, 2}, {3}}, 0, 0, 1, 1), 0.0);  // ragged
 }
@@ -90,10 +90,10 @@ TEST(FrequDistOfArray, CountsAndCodes) {
     int Status;
   };
   const Case Cases[] = {
-      {-1, 2, 0, 2, 1, -1},   {0, 8, 0, 2, 1, -1},     {3, 1, 0, 2, 1, -2},
-      {0, 1, 5, 5, 1, -3},    {0, 1, kNaN, 5, 1, -3},  {0, 1, 0, 2, 0, -4},
-      {0, 1, 0, 2, -1, -4},   {0, 1, 0, 2, kNaN, -4},  {0, 1, 0, 10, 0.001, -5},
-      {0, 1, 0, 999, 1, 0},   {0, 1, 0, 1000, 1, -5},  {0, 1, 0, HUGE_VAL, 1, -5},
+      {-1, 2, 0, 2, 1, -1}, {0, 8, 0, 2, 1, -1},    {3, 1, 0, 2, 1, -2},
+      {0, 1, 5, 5, 1, -3},  {0, 1, kNaN, 5, 1, -3}, {0, 1, 0, 2, 0, -4},
+      {0, 1, 0, 2, -1, -4}, {0, 1, 0, 2, kNaN, -4}, {0, 1, 0, 10, 0.001, -5},
+      {0, 1, 0, 999, 1, 0}, {0, 1, 0, 1000, 1, -5}, {0, 1, 0, HUGE_VAL, 1, -5},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(::testing::Message() << C.Lo << ".." << C.Hi << " bins " << C.First << ".."
@@ -140,25 +140,28 @@ TEST(FrequDistOfArray, TwoDimensionalAndMasked) {
     int Status;
   };
   const Case Cases[] = {
-      {0, 0, 2, 0, Some, -1},  {0, 0, 1, 3, Some, -1},  {-1, 0, 1, 0, Some, -1},
-      {1, 0, 0, 0, Some, -2},  {0, 2, 1, 1, Some, -2},  {0, 0, 1, 2, {{false, false}}, -6},
+      {0, 0, 2, 0, Some, -1},
+      {0, 0, 1, 3, Some, -1},
+      {-1, 0, 1, 0, Some, -1},
+      {1, 0, 0, 0, Some, -2},
+      {0, 2, 1, 1, Some, -2},
+      {0, 0, 1, 2, {{false, false}}, -6},
       {0, 0, 1, 2, {{false, false, false}, {false}}, -6},
   };
   for (const Case& C : Cases) {
-    SCOPED_TRACE(::testing::Message() << C.LoCol << "," << C.LoRow << " .. " << C.HiCol << ","
-                                      << C.HiRow);
+    SCOPED_TRACE(::testing::Message()
+                 << C.LoCol << "," << C.LoRow << " .. " << C.HiCol << "," << C.HiRow);
     TIntArray H{42};
-    EXPECT_EQ(FrequDistOfArray(A, C.Mask, C.LoCol, C.LoRow, C.HiCol, C.HiRow, 0, 1, 0.4, H,
-                               Under, Over, Max),
+    EXPECT_EQ(FrequDistOfArray(A, C.Mask, C.LoCol, C.LoRow, C.HiCol, C.HiRow, 0, 1, 0.4, H, Under,
+                               Over, Max),
               C.Status);
     EXPECT_EQ(H, TIntArray{42});
   }
   // Bins are checked before the mask: a bad width wins over a Mask of other extents.
-  EXPECT_EQ(FrequDistOfArray(A, TBool2DArray{}, 0, 0, 0, 0, 0, 1, 0, Histo, Under, Over, Max),
-            -4);
-  EXPECT_EQ(FrequDistOfArray(TDouble2DArray{{1, 2}, {3}}, 0, 0, 0, 0, 0, 1, 1, Histo, Under,
-                             Over, Max),
-            -1);  // ragged
+  EXPECT_EQ(FrequDistOfArray(A, TBool2DArray{}, 0, 0, 0, 0, 0, 1, 0, Histo, Under, Over, Max), -4);
+  EXPECT_EQ(
+      FrequDistOfArray(TDouble2DArray{{1, 2}, {3}}, 0, 0, 0, 0, 0, 1, 1, Histo, Under, Over, Max),
+      -1);  // ragged
 }
 
 }  // namespace

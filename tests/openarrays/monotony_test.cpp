@@ -22,10 +22,10 @@ TEST(CheckLinearity, BreaksOfTheDifferences) {
   };
   const Case Cases[] = {
       {{0, 1, 2, 4, 6}, 0.1, {2}},
-      {{0, 1, 2, 4, 6}, 1.0, {}},       // a change of exactly the tolerance is no break
+      {{0, 1, 2, 4, 6}, 1.0, {}},  // a change of exactly the tolerance is no break
       {{0, 1, 0, 1, 0}, 0.5, {1, 2, 3}},
       {{5, 5, 5, 5}, 0, {}},
-      {{0, 1, kNaN, 3}, 0.1, {}},       // NaN differences compare as no break
+      {{0, 1, kNaN, 3}, 0.1, {}},  // NaN differences compare as no break
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(::testing::Message() << C.A.size() << " elements, tolerance " << C.Tolerance);
@@ -51,14 +51,16 @@ TEST(Monotony, PlainAndStrict) {
     bool Monotone, Strict;
   };
   const Case Cases[] = {
-      {{1, 1, 2, 2, 3}, true, false}, {{1, 1}, true, true},      {{2, 1}, true, true},
-      {{}, true, true},               {{3, 2, 1}, true, true},   {{1, 2, 3}, true, true},
-      {{4, 4, 4}, true, false},       {{1, 3, 2}, false, false}, {{1, 2, 2}, true, false},
-      {{2, 2, 3, 1}, false, false},   {{1, kNaN, 3}, true, false},
+      {{1, 1, 2, 2, 3}, true, false}, {{1, 1}, true, true},
+      {{2, 1}, true, true},           {{}, true, true},
+      {{3, 2, 1}, true, true},        {{1, 2, 3}, true, true},
+      {{4, 4, 4}, true, false},       {{1, 3, 2}, false, false},
+      {{1, 2, 2}, true, false},       {{2, 2, 3, 1}, false, false},
+      {{1, kNaN, 3}, true, false},
   };
   for (const Case& C : Cases) {
-    SCOPED_TRACE(::testing::Message() << C.A.size() << " elements starting "
-                                      << (C.A.empty() ? 0.0 : C.A[0]));
+    SCOPED_TRACE(::testing::Message()
+                 << C.A.size() << " elements starting " << (C.A.empty() ? 0.0 : C.A[0]));
     EXPECT_EQ(IsMonotone(C.A), C.Monotone);
     EXPECT_EQ(IsStrictlyMonotone(C.A), C.Strict);
   }
@@ -74,8 +76,8 @@ TEST(IsDichotomous, TwoValuesOnly) {
     std::int32_t Val1, Val2;
   };
   const Case Cases[] = {
-      {{5, 1, 5}, true, 1, 5},  {{2, 2, 2}, false, 2, 0}, {{1, 2, 3}, false, 1, 2},
-      {{9}, false, 0, 0},       {{}, false, 0, 0},        {{3, 3, 8}, true, 3, 8},
+      {{5, 1, 5}, true, 1, 5}, {{2, 2, 2}, false, 2, 0}, {{1, 2, 3}, false, 1, 2},
+      {{9}, false, 0, 0},      {{}, false, 0, 0},        {{3, 3, 8}, true, 3, 8},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(::testing::Message() << C.A.size() << " elements");

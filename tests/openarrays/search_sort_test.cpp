@@ -30,16 +30,20 @@ TEST(FindInArray, Text) {
     int Expected;
   };
   const Case Cases[] = {
-      {"ab", {"xAbx", "ab"}, true, true, 0},   {"ab", {"xAbx", "ab"}, false, false, 1},
-      {"ab", {"xAbx", "ab"}, false, true, 1},  {"AB", {"xAbx", "ab"}, true, false, 1},
-      {"AB", {"xAbx", "ab"}, false, false, -2}, {"ab", {}, true, true, -1},
-      {"", {"q", ""}, false, true, 0},         {"", {"q", ""}, false, false, 1},
+      {"ab", {"xAbx", "ab"}, true, true, 0},
+      {"ab", {"xAbx", "ab"}, false, false, 1},
+      {"ab", {"xAbx", "ab"}, false, true, 1},
+      {"AB", {"xAbx", "ab"}, true, false, 1},
+      {"AB", {"xAbx", "ab"}, false, false, -2},
+      {"ab", {}, true, true, -1},
+      {"", {"q", ""}, false, true, 0},
+      {"", {"q", ""}, false, false, 1},
       // Only ASCII letters fold: bytes above 127 compare as they are.
       {"\xC4", {"\xE4", "\xC4"}, true, false, 1},
   };
   for (const Case& C : Cases) {
-    SCOPED_TRACE(::testing::Message() << "'" << C.Text << "' case " << C.IgnoreCase
-                                      << " partial " << C.Partial);
+    SCOPED_TRACE(::testing::Message()
+                 << "'" << C.Text << "' case " << C.IgnoreCase << " partial " << C.Partial);
     EXPECT_EQ(FindInArray(C.Text, C.A, C.IgnoreCase, C.Partial), C.Expected);
   }
 }
@@ -53,17 +57,25 @@ TEST(FindInSortedArray, BisectionToTheNearest) {
     int Expected;
   };
   const Case Cases[] = {
-      {{1, 2, 3}, 0.5, true, -2},   {{1, 2, 3}, 3.5, true, -2},  {{1, 2, 3}, kNaN, true, -2},
-      {{1, 2, 3}, 2.5, true, 2},    // a tie goes to the higher index
-      {{1, 2, 3}, 2.4, true, 1},    {{1, 2, 3}, 1, true, 0},     {{1, 2, 3}, 3, true, 2},
+      {{1, 2, 3}, 0.5, true, -2},
+      {{1, 2, 3}, 3.5, true, -2},
+      {{1, 2, 3}, kNaN, true, -2},
+      {{1, 2, 3}, 2.5, true, 2},  // a tie goes to the higher index
+      {{1, 2, 3}, 2.4, true, 1},
+      {{1, 2, 3}, 1, true, 0},
+      {{1, 2, 3}, 3, true, 2},
       {{1, 2, 4, 8, 16}, 4, true, 2},  // met on the way
-      {{1, 2, 4, 8, 16}, 11, true, 3}, {{1, 2, 4, 8, 16}, 13, true, 4},
-      {{3, 2, 1}, 2.6, false, 0},   {{3, 2, 1}, 2.5, false, 1},  {{3, 2, 1}, 0.9, false, -2},
-      {{5}, 5, true, 0},            {{}, 1, true, -1},
+      {{1, 2, 4, 8, 16}, 11, true, 3},
+      {{1, 2, 4, 8, 16}, 13, true, 4},
+      {{3, 2, 1}, 2.6, false, 0},
+      {{3, 2, 1}, 2.5, false, 1},
+      {{3, 2, 1}, 0.9, false, -2},
+      {{5}, 5, true, 0},
+      {{}, 1, true, -1},
   };
   for (const Case& C : Cases) {
-    SCOPED_TRACE(::testing::Message() << C.Value << " in " << C.A.size() << " elements, asc "
-                                      << C.Ascending);
+    SCOPED_TRACE(::testing::Message()
+                 << C.Value << " in " << C.A.size() << " elements, asc " << C.Ascending);
     EXPECT_EQ(FindInSortedArray(C.Value, C.A, C.Ascending), C.Expected);
   }
 }
@@ -86,7 +98,8 @@ TEST(SortArray, IndexTrailFollowsTheExchanges) {
       TIntArray Trail;
       ASSERT_EQ(SortArray(Asc, X, Trail), 0);
       ASSERT_EQ(Trail.size(), N);
-      for (std::size_t K = 0; K + 1 < N; ++K) EXPECT_TRUE(Asc ? X[K] <= X[K + 1] : X[K] >= X[K + 1]);
+      for (std::size_t K = 0; K + 1 < N; ++K)
+        EXPECT_TRUE(Asc ? X[K] <= X[K + 1] : X[K] >= X[K + 1]);
       TIntArray Seen(N, 0);
       for (std::size_t K = 0; K < N; ++K) {
         ASSERT_GE(Trail[K], 1);

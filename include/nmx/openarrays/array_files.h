@@ -25,8 +25,9 @@ struct TArrayFileHeader {
 
 // Status codes of the array files.
 //   Writers: 0 written; -1 the file cannot be created or written; -2 A is ragged (some inner
-//   array shorter than its level's extent, so it has no rectangular form to store); -3 (text
-//   files only) the comment is longer than the text reader takes in one line (1 MiB).
+//   array shorter than its level's extent, so it has no rectangular form to store); -3 the
+//   comment is too long for the file (text: 1 MiB once escaped, one line of the reader;
+//   binary: 4 GiB).
 //   Readers: 0 read; -1 the file cannot be opened; -2 not an array file of this kind (wrong
 //   signature, or the file ends within it); -3 a format version this library does not read;
 //   -4 the file holds another element type or rank than A; -5 the header is corrupt (an

@@ -32,9 +32,10 @@ NMX_API int DichotomizeArray(const Arr& A, std::type_identity_t<ElemOf<Arr>> Low
 /// Maps every element of A in place onto NLevels equally spaced levels from OutLow to
 /// OutHigh: x <= ThreshLow becomes OutLow, x >= ThreshHigh OutHigh, and any other x becomes
 /// OutLow + (m + 1)·(OutHigh - OutLow)/(NLevels - 1) with
-/// m = ⌊(x - ThreshLow) / ((ThreshHigh - ThreshLow)/(NLevels - 2))⌋. NaN stays NaN. Every stored element is
-/// mapped, also in a ragged A. Returns 0; -1 when NLevels < 3; -2 when ThreshLow >= ThreshHigh
-/// or either is NaN (-2 wins over -1); A is unchanged on a nonzero status.
+/// m = ⌊(x - ThreshLow) / ((ThreshHigh - ThreshLow)/(NLevels - 2))⌋. NaN stays NaN. Every
+/// stored element is mapped, also in a ragged A. Returns 0; -1 when NLevels < 3; -2 when
+/// ThreshLow >= ThreshHigh or either is NaN (-2 wins over -1); A is unchanged on a nonzero
+/// status.
 NMX_API int DiscretizeArray(NMX_nmxbase::TDouble2DArray& A, int NLevels, double ThreshLow,
                             double ThreshHigh, double OutLow, double OutHigh);
 
