@@ -7,19 +7,19 @@
 #include <utility>
 #include <vector>
 
+#include "math1/bins.h"
 #include "nmx/base/constants.h"
 #include "nmx/base/errors.h"
 #include "nmx/math1/moments.h"
 #include "nmx/matrix/matrix.h"
 #include "nmx/openarrays/fill.h"
 #include "nmx/platform/random.h"
-#include "vector/histogram.h"
 
 namespace NMX_matrix {
 namespace {
 
 using Size = std::size_t;
-namespace VD = NMX_vector::detail;
+namespace MD = NMX_math1::detail;
 
 }  // namespace
 
@@ -29,16 +29,17 @@ bool TMatrix::Histogram(int LoX, int LoY, int HiX, int HiY, double FirstBin, dou
                         double BinWidth, NMX_nmxbase::TIntArray& Histo, int& Underflow,
                         int& Overflow, int& MaxCnt) const {
   // A value that is not comparable (NaN) counts as underflow.
-  const VD::TDoubleBins Bins(FirstBin, LastBin, BinWidth, VD::kUnderflow);
-  if (Bins.NBins == 0) return false;
-  Histo.assign(static_cast<Size>(Bins.NBins), 0);
+  const int NBins = MD::DoubleBinCount(FirstBin, LastBin, BinWidth);
+  if (NBins == 0) return false;
+  const MD::TDoubleBins Bins{FirstBin, LastBin + BinWidth, BinWidth, NBins, MD::kUnderflow};
+  Histo.assign(static_cast<Size>(NBins), 0);
   Underflow = Overflow = MaxCnt = 0;
   for (const auto Piece : Pieces(LoX, LoY, HiX, HiY)) {
     for (const double X : Piece) {
       const int B = Bins(X);
       if (B >= 0) {
         MaxCnt = std::max(MaxCnt, ++Histo[static_cast<Size>(B)]);
-      } else if (B == VD::kUnderflow) {
+      } else if (B == MD::kUnderflow) {
         ++Underflow;
       } else {
         ++Overflow;

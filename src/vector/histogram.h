@@ -9,41 +9,16 @@
 #include <span>
 #include <vector>
 
+#include "math1/bins.h"
 #include "nmx/base/types.h"
 
 namespace NMX_vector::detail {
 
-/// Where a value goes in a histogram: a bin index >= 0, or one of these.
-inline constexpr int kUnderflow = -1;
-inline constexpr int kOverflow = -2;
-inline constexpr int kNotCounted = -3;
-
-/// The bins of a histogram of doubles: round(|LastBin - FirstBin| / BinWidth) + 1 of them, bin
-/// k covering [FirstBin + k BinWidth, FirstBin + (k + 1) BinWidth). NBins is 0 when that is
-/// not 1..500 (a BinWidth that is not > 0 and NaN anywhere included). Applied to a value it
-/// tells where the value goes: below FirstBin kUnderflow; from LastBin + BinWidth up
-/// kOverflow, and so for a value that maps just past the last bin (when LastBin - FirstBin is
-/// not a whole number of bins), so the bins keep their number and width; NaN goes to NaNGoes.
-struct TDoubleBins {
-  int NBins = 0;
-  double FirstBin, Top, BinWidth;
-  int NaNGoes;
-
-  TDoubleBins(double First, double Last, double Width, int NaNTo) noexcept
-      : FirstBin(First), Top(Last + Width), BinWidth(Width), NaNGoes(NaNTo) {
-    if (!(Width > 0.0)) return;
-    const double Bins = std::nearbyint(std::fabs(Last - First) / Width) + 1.0;
-    if (Bins <= 500.0) NBins = static_cast<int>(Bins);
-  }
-  int operator()(double X) const noexcept {
-    if (X < FirstBin) return kUnderflow;
-    if (X >= Top) return kOverflow;
-    if (std::isnan(X)) return NaNGoes;
-    const double B = std::floor((X - FirstBin) / BinWidth);
-    if (!(B < NBins)) return kOverflow;
-    return static_cast<int>(B);
-  }
-};
+// Where a value goes in a histogram: a bin index >= 0, or one of the codes of the shared bin
+// rule.
+using NMX_math1::detail::kNotCounted;
+using NMX_math1::detail::kOverflow;
+using NMX_math1::detail::kUnderflow;
 
 /// Counts the values of the elements FirstElem..LastElem of Data (indices outside read 0) into
 /// NBins bins, Bin(x) telling where x goes, and stores the counts in Histo (resized to NBins)

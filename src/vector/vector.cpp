@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "math1/bins.h"
 #include "nmx/math1/moments.h"
 #include "nmx/math1/random.h"
 #include "nmx/platform/random.h"
@@ -16,9 +17,6 @@
 #include "vector/write_paths.h"
 
 namespace NMX_vector {
-namespace {
-
-}  // namespace
 
 TVector::TVector(NMX_platform::TComponent* AOwner) : TVectorBase<double>(AOwner) {}
 
@@ -52,9 +50,10 @@ void TVector::FillRandomGauss(double Mean, double StdDev) {
 bool TVector::Histogram(int FirstElem, int LastElem, double FirstBin, double LastBin,
                         double BinWidth, NMX_nmxbase::TIntArray& Histo, int& Underflow,
                         int& Overflow, int& MaxCnt) const {
-  const detail::TDoubleBins Bins(FirstBin, LastBin, BinWidth, detail::kNotCounted);
-  if (Bins.NBins == 0) return false;
-  detail::CountHistogram(Data(), FirstElem, LastElem, Bins.NBins, Bins, Histo, Underflow, Overflow,
+  const int NBins = NMX_math1::detail::DoubleBinCount(FirstBin, LastBin, BinWidth);
+  if (NBins == 0) return false;
+  const NMX_math1::detail::TDoubleBins Bin{FirstBin, LastBin + BinWidth, BinWidth, NBins};
+  detail::CountHistogram(Data(), FirstElem, LastElem, NBins, Bin, Histo, Underflow, Overflow,
                          MaxCnt);
   return true;
 }
