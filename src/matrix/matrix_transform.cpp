@@ -295,6 +295,9 @@ int TMatrix::CalcDistMat(NMX_nmxbase::TDistMode Mode, TMatrix* DMat) {
   const Size M = static_cast<Size>(N);
   std::vector<double> AB(M), A2(M), B2(M), Abs(M), Sq(M);
   const bool Products = Mode == NMX_nmxbase::dmTanimoto || Mode == NMX_nmxbase::dmDice;
+  // Without a handler on DMat nobody sees the single writes: the lower half is written down
+  // its columns and mirrored at the end.
+  const bool Watched = static_cast<bool>(DMat->OnChange);
   for (int I = 1; I <= N; ++I) {
     const Size First = static_cast<Size>(I);  // 0-based index of row I + 1
     std::fill(AB.begin(), AB.end(), 0.0);
@@ -317,7 +320,7 @@ int TMatrix::CalcDistMat(NMX_nmxbase::TDistMode Mode, TMatrix* DMat) {
         for (Size J = First; J < M; ++J) Sq[J] += (A - Col[J]) * (A - Col[J]);
       }
     }
-    DMat->PutVal(I, I, 0.0);
+    if (Watched) DMat->PutVal(I, I, 0.0);
     for (Size J = First; J < M; ++J) {
       double D = 0.0;
       switch (Mode) {
@@ -341,7 +344,26 @@ int TMatrix::CalcDistMat(NMX_nmxbase::TDistMode Mode, TMatrix* DMat) {
           D = Sq[J];
           break;
       }
-      Store(I, static_cast<int>(J) + 1, D);
+      if (Watched) {
+        Store(I, static_cast<int>(J) + 1, D);
+      } else {
+        DMat->FMat[static_cast<Size>(I - 1) * M + J] = D;  // [I, J + 1], down column I
+      }
+    }
+    if (!Watched) DMat->FMat[static_cast<Size>(I - 1) * M + static_cast<Size>(I - 1)] = 0.0;
+  }
+  if (!Watched) {
+    // The other half, mirrored tile by tile so that both sides stay in the cache.
+    constexpr Size kTile = 64;
+    double* Out = DMat->FMat.data();
+    for (Size C0 = 0; C0 < M; C0 += kTile) {
+      for (Size R0 = C0; R0 < M; R0 += kTile) {
+        for (Size C = C0; C < std::min(M, C0 + kTile); ++C) {
+          for (Size R = std::max(R0, C + 1); R < std::min(M, R0 + kTile); ++R) {
+            Out[R * M + C] = Out[C * M + R];
+          }
+        }
+      }
     }
   }
   return 0;

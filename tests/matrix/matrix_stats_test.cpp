@@ -370,6 +370,15 @@ TEST(MatrixStats, DistancesOfRows) {
     }
     EXPECT_EQ(Bad, 0);
   }
+  // With a handler on DMat every cell goes through SetVal: 23 diagonal and 23 · 22 others.
+  TMatrix Watched;
+  Watched.Resize(23, 23);
+  int Changes = 0;
+  Watched.OnChange = [&](NMX_platform::TObject*) { ++Changes; };
+  ASSERT_EQ(R.CalcDistMat(NMX_nmxbase::dmManhattan, &Watched), 0);
+  EXPECT_EQ(Changes, 23 * 23);
+  ASSERT_EQ(R.CalcDistMat(NMX_nmxbase::dmManhattan, &D), 0);
+  EXPECT_EQ(RowsOf(Watched), RowsOf(D));
   TMatrix Wrong;
   Wrong.Resize(2, 3);
   Wrong.Fill(9.0);
