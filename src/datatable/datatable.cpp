@@ -211,6 +211,11 @@ void TDataTable::ResizeInternal(int NrCols, int NrRows, const TNotifyEvent& Rero
         this, "the data matrix cannot take " + std::to_string(NrCols) + " columns and " +
                   std::to_string(NrRows) + " rows");
   }
+  // A cell count no matrix can hold is refused before anything is allocated: the per-column
+  // arrays alone could be granted lazily and then fill all memory.
+  if (U(NrCols) * U(NrRows) > std::vector<double>().max_size()) {
+    NMX_nmxbase::RaiseComponentError<ENMXDataTableError>(this, NMX_nmxbase::kNoMemoryOnHeap);
+  }
   // Everything that can fail comes before the first change, so a failure leaves the table
   // (and its matrix) as they were.
   Arrays A = GrownArrays(NrCols, NrRows);

@@ -173,12 +173,12 @@ TEST(DataTable, ImpossibleDimensionsRaiseAndLeaveTheTableAlone) {
 
 TEST(DataTable, MemoryExhaustionWhileResizingIsReported) {
   TDataTable T;
-  // 2^31 - 1 columns of TVTypeSpec entries cannot be allocated anywhere.
+  T.SetName("Big");
   try {
-    T.Resize(std::numeric_limits<int>::max(), 2);
+    T.Resize(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
     FAIL() << "no exception";
   } catch (const ENMXDataTableError& E) {
-    EXPECT_EQ(std::string(E.what()), "Component \"\": not enough memory on heap");
+    EXPECT_EQ(std::string(E.what()), "Component \"Big\": not enough memory on heap");
   }
   EXPECT_EQ(T.NrOfColumns(), 1);
   EXPECT_EQ(T.NumericData().NrOfColumns(), 1);
