@@ -7,3 +7,4 @@
 #include "nmx/platform.h"
 #include "nmx/vector.h"
 #include "nmx/matrix.h"
+#include "nmx/datatable.h"
