@@ -324,6 +324,35 @@ void MatrixStatistics() {
   }());
 }
 
+// A data table: named columns with their measurement scales, a nominal column whose cells are
+// identifiers, and cell states that mark what is missing.
+void DataTable() {
+  Heading("A data table");
+  NMX_datatable::TDataTable T;
+  T.Resize(3, 4);
+  const char* Columns[3] = {"length", "mass", "grade"};
+  for (int C = 1; C <= 3; ++C) T.SetColName(C, Columns[C - 1]);
+  T.SetMScaleType(3, NMX_datatable::stNominal);
+  const double Values[4][2] = {{52.1, 14.2}, {49.8, 13.1}, {55.0, 15.9}, {50.5, 13.6}};
+  const char* Grades[4] = {"A", "B", "A", "C"};
+  for (int R = 1; R <= 4; ++R) {
+    T.SetRowName(R, "part " + std::to_string(R));
+    T.SetElem(1, R, Values[R - 1][0]);
+    T.SetElem(2, R, Values[R - 1][1]);
+    T.SetElemNominal(3, R, Grades[R - 1]);
+  }
+  T.SetIsEmpty(2, 4, true);  // the mass of part 4 was not measured
+  std::printf("%d columns, %d rows; column 3 \"%s\" holds %d grades\n", T.NrOfColumns(),
+              T.NrOfRows(), T.ColName(3).Str().c_str(), T.CountNominalIDs(3));
+  for (int R = 1; R <= 4; ++R) {
+    char Mass[16] = "-";
+    if (!T.IsEmpty(2, R)) std::snprintf(Mass, sizeof Mass, "%.1f", T.Elem(2, R));
+    std::printf("  %-7s %6.1f %6s %s\n", T.RowName(R).Str().c_str(), T.Elem(1, R), Mass,
+                T.ElemNominal(3, R).Str().c_str());
+  }
+  std::printf("grade of part 2 is stored as the number %g (its identifier's slot)\n", T.Elem(3, 2));
+}
+
 }  // namespace
 
 int main() {
@@ -337,5 +366,6 @@ int main() {
   OpenArrays();
   LinearSystem();
   MatrixStatistics();
+  DataTable();
   return 0;
 }
