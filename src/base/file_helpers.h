@@ -22,6 +22,7 @@
 #include "base/text_scanner.h"
 #include "nmx/base/streams.h"
 #include "nmx/base/strings.h"
+#include "nmx/base/textfile.h"
 
 namespace NMX_filesys::detail {
 
@@ -168,6 +169,40 @@ struct TStreamItems<std::int32_t> {
   }
 };
 
+
+// The status of an ASC data file that does not exist.
+inline constexpr int kAscMissingFile = -8;
+
+// The counts and flags of an ASC data file's header.
+struct TAscHeader {
+  int NrCols = 0;
+  int NrRows = 0;
+  bool RowAttribs = false;
+  bool ColNames = false;
+  bool RowNames = false;
+  bool NomVars = false;
+};
+
+// Opens the ASC data file FileName into F and reads its header: Comment receives line 1 and
+// Status the code of NMX_filesys::ReadHeaderOfASC, and the result is true. A missing file
+// gives false with Status kAscMissingFile; one that cannot be opened (a directory, say)
+// false with kAscCannotOpen and Comment emptied.
+inline bool OpenAscFile(const std::string& FileName, std::ifstream& F, std::string& Comment,
+                        TAscHeader& H, int& Status) {
+  std::error_code NoThrow;
+  if (!std::filesystem::exists(FileName, NoThrow)) {
+    Status = kAscMissingFile;
+    return false;
+  }
+  if (!OpenIn(FileName, F)) {
+    Comment.clear();
+    Status = NMX_filesys::kAscCannotOpen;
+    return false;
+  }
+  Status = NMX_filesys::ReadHeaderOfASC(F, Comment, H.NrCols, H.NrRows, H.RowAttribs,
+                                        H.ColNames, H.RowNames, H.NomVars);
+  return true;
+}
 
 // Reads line 1 of a list file, which must hold exactly Count decimal integers separated by
 // blanks or TABs, into Out; LineBytes receives the length of the line with its line end.

@@ -26,7 +26,9 @@ namespace {
 
 using NMX_filesys::detail::IndexFromExtended;
 using NMX_filesys::detail::kFreeGrowth;
+using NMX_filesys::detail::OpenAscFile;
 using NMX_filesys::detail::OpenIn;
+using NMX_filesys::detail::TAscHeader;
 using NMX_filesys::detail::OpenOut;
 using NMX_filesys::detail::ParseNumber;
 using NMX_filesys::detail::ReadIntegerLine;
@@ -39,7 +41,6 @@ using NMX_filesys::detail::WriteLine;
 // Status codes of ImportASC beside those of the header reader.
 constexpr int kAscBadAttribute = -5;
 constexpr int kAscBadValue = -6;
-constexpr int kAscMissingFile = -8;
 
 // Whether a reader may give a matrix of Nc × Nr cells the dimensions Cols × Rows, given that
 // its input can hold at most Capacity values (-1: unknown). Shrinking and small matrices are
@@ -139,18 +140,13 @@ int TMatrixBase<T>::ImportASC(const std::string& FileName, std::string& Comment)
 template <class T>
 int TMatrixBase<T>::ImportASC(const std::string& FileName, std::string& Comment,
                               NMX_nmxbase::TStr2DArray& CustData) {
-  std::error_code NoThrow;
-  if (!std::filesystem::exists(FileName, NoThrow)) return kAscMissingFile;
   std::ifstream F;
-  if (!OpenIn(FileName, F)) {
-    Comment.clear();
-    return NMX_filesys::kAscCannotOpen;
-  }
-  int NrCols = 0, NrRows = 0;
-  bool RowAttribs = false, ColNames = false, RowNames = false, NomVars = false;
-  const int HeaderStatus = NMX_filesys::ReadHeaderOfASC(F, Comment, NrCols, NrRows, RowAttribs,
-                                                        ColNames, RowNames, NomVars);
+  TAscHeader H;
+  int HeaderStatus = 0;
+  if (!OpenAscFile(FileName, F, Comment, H, HeaderStatus)) return HeaderStatus;
   if (HeaderStatus != 0) return HeaderStatus;
+  const int NrCols = H.NrCols, NrRows = H.NrRows;
+  const bool RowAttribs = H.RowAttribs, ColNames = H.ColNames, RowNames = H.RowNames;
   CustData.assign(2, {});
   if (NrCols <= 0 || NrRows <= 0) return 0;
 

@@ -38,7 +38,9 @@ using NMX_filesys::detail::TTextScanner;
 using NMX_filesys::detail::IndexFromExtended;
 using NMX_filesys::detail::kFreeGrowth;
 using NMX_filesys::detail::MayAdjustTo;
+using NMX_filesys::detail::OpenAscFile;
 using NMX_filesys::detail::OpenIn;
+using NMX_filesys::detail::TAscHeader;
 using NMX_filesys::detail::OpenOut;
 using NMX_filesys::detail::ReadIntegerLine;
 using NMX_filesys::detail::RemainingBytes;
@@ -51,7 +53,6 @@ using NMX_filesys::detail::WriteLine;
 constexpr int kAscBadAttribute = -5;
 constexpr int kAscBadValue = -6;
 constexpr int kAscTooManyColumns = -7;
-constexpr int kAscMissingFile = -8;
 
 // Writes the ASC file of a one-column vector; Format(k) gives the text of element k.
 template <class T, class Formatter>
@@ -97,17 +98,12 @@ bool WriteList(const std::string& FileName, int First, int Last, Formatter&& For
 // The header names the ASC file FName; here that would shadow the component's name field.
 template <class T>
 int TVectorBase<T>::ImportASC(const std::string& FileName, std::string& Comment) {
-  std::error_code Ignored;
-  if (!std::filesystem::exists(FileName, Ignored)) return kAscMissingFile;
   std::ifstream F;
-  if (!OpenIn(FileName, F)) {
-    Comment.clear();
-    return NMX_filesys::kAscCannotOpen;
-  }
-  int NrCols = 0, NrRows = 0;
-  bool RowAttribs = false, ColNames = false, RowNames = false, NomVars = false;
-  const int HeaderStatus = NMX_filesys::ReadHeaderOfASC(F, Comment, NrCols, NrRows, RowAttribs,
-                                                        ColNames, RowNames, NomVars);
+  TAscHeader H;
+  int HeaderStatus = 0;
+  if (!OpenAscFile(FileName, F, Comment, H, HeaderStatus)) return HeaderStatus;
+  const int NrCols = H.NrCols, NrRows = H.NrRows;
+  const bool RowAttribs = H.RowAttribs, ColNames = H.ColNames, RowNames = H.RowNames;
   if (NrCols > 1) return kAscTooManyColumns;
   if (HeaderStatus != 0) return HeaderStatus;
 
